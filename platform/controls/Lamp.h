@@ -5,7 +5,7 @@
 
 namespace Controls {
 
-// A display-only Boolean: red when True, green when False.
+// A display-only Boolean: red when True ("Bad"), green when False ("OK").
 class Lamp : public QWidget {
     Q_OBJECT
   public:
@@ -13,8 +13,18 @@ class Lamp : public QWidget {
 
     bool Value() const;
     void SetValue(bool on);
+    // Drawn to the right of the lamp when not empty.
     QString Caption() const;
     void SetCaption(const QString& caption);
+
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    bool on_ = false;
+    QString caption_;
 };
 
 }  // namespace Controls

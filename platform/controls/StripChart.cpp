@@ -1,34 +1,668 @@
 #include "platform/controls/StripChart.h"
 
+#include <QDateTime>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <limits>
+
 namespace Controls {
 
-StripChart::StripChart(QWidget* parent) : QWidget(parent) {}
-void StripChart::AppendValue(int16_t, double) {}
-void StripChart::AddXY(int16_t, double, double) {}
-void StripChart::ClearAll() {}
-int16_t StripChart::Span() const { return 0; }
-void StripChart::SetSpan(int16_t) {}
-int16_t StripChart::RightEdge() const { return 0; }
-void StripChart::SetRightEdge(int16_t) {}
-void StripChart::SelectLabel(int16_t) {}
-QString StripChart::LabelCaption() const { return {}; }
-void StripChart::SetLabelCaption(const QString&) {}
-void StripChart::SetLabelPosition(float) {}
-void StripChart::SetLabelChannel(int16_t) {}
-void StripChart::SetLabelVisible(bool) {}
-void StripChart::SelectAxis(int16_t) {}
-double StripChart::AxisMin() const { return 0; }
-double StripChart::AxisMax() const { return 0; }
-float StripChart::AxisLabelLow() const { return 0; }
-float StripChart::AxisLabelHigh() const { return 0; }
-void StripChart::SetAxisRange(int16_t, double, double) {}
-void StripChart::SetChannelAxis(int16_t, int16_t) {}
-void StripChart::SetChannelName(int16_t, const QString&) {}
-void StripChart::SetLegendHeading(int16_t, const QString&) {}
-void StripChart::SetTimeFormat(const QString&) {}
-int StripChart::PointCount(int16_t) const { return 0; }
-void StripChart::SetClock(std::function<double()> clock) { clock_ = std::move(clock); }
-void StripChart::DragLeftEdgeBy(int) {}
-void StripChart::DragRightEdgeBy(int) {}
+namespace {
+
+constexpr int kAxisWidth = 46;  // room for the numbers of a vertical axis
+constexpr int kTopMargin = 10;
+constexpr int kBottomMargin = 24;  // room for the horizontal numbers
+constexpr int kLegendPad = 8;
+constexpr int kLegendMinWidth = 90;
+constexpr int kHandleReach = 6;  // how near an edge a press takes hold of it
+constexpr int kHandleSize = 7;
+constexpr int kDataInset = 4;
+
+// Distinct on the dark plot, in the order the windows use channels (three temperatures first).
+const std::array<QColor, StripChart::kChannels> kColours = {
+    QColor(255, 90, 80),   QColor(90, 200, 255),  QColor(255, 210, 60),  QColor(120, 230, 120),
+    QColor(230, 120, 255), QColor(255, 150, 50),  QColor(80, 255, 210),  QColor(255, 120, 180),
+    QColor(170, 170, 255), QColor(200, 200, 200), QColor(180, 255, 90),  QColor(255, 255, 150),
+    QColor(120, 160, 255), QColor(255, 170, 140), QColor(150, 255, 255), QColor(220, 160, 80),
+    QColor(200, 120, 140), QColor(140, 200, 160)};
+
+const QColor kPanel(24, 28, 33);
+const QColor kPlot(12, 15, 18);
+const QColor kGrid(44, 52, 60);
+const QColor kFrame(90, 100, 112);
+const QColor kText(185, 193, 202);
+const QColor kHeading(235, 238, 242);
+
+double WallClockSeconds() {
+    using namespace std::chrono;
+    return duration<double>(system_clock::now().time_since_epoch()).count();
+}
+
+double NiceStep(double range, int wanted) {
+    if (!(range > 0)) return 1;
+    const double raw = range / std::max(1, wanted);
+    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
+    const double r = raw / mag;
+    return (r <= 1 ? 1 : r <= 2 ? 2 : r <= 5 ? 5 : 10) * mag;
+}
+
+// Steps that read well on a clock: 1, 2, 5, 10, 15, 30 s, 1, 2, 5, 10, 15, 30 min, hours.
+double TimeStep(double range, int wanted) {
+    static const double steps[] = {1,   2,   5,    10,   15,   30,    60,    120,  300,
+                                   600, 900, 1800, 3600, 7200, 10800, 21600, 43200};
+    const double raw = range / std::max(1, wanted);
+    for (double s : steps)
+        if (s >= raw) return s;
+    return std::ceil(raw / 86400) * 86400;
+}
+
+QString NumberText(double v, double step) {
+    const int decimals = step >= 1 ? 0 : int(std::ceil(-std::log10(step) - 1e-9));
+    if (std::abs(v) < step * 1e-6) v = 0;  // no "-0"
+    return QString::number(v, 'f', decimals);
+}
+
+bool ValidChannel(int channel) { return channel >= 0 && channel < StripChart::kChannels; }
+
+}  // namespace
+
+StripChart::StripChart(QWidget* parent) : QWidget(parent), clock_(WallClockSeconds) {
+    axes_[0].shown = true;
+    labels_[0].heading = true;
+    for (int i = 1; i < kLabels; ++i) labels_[i].channel = i - 1;
+    setMouseTracking(true);
+    setMinimumSize(200, 120);
+}
+
+StripChart::~StripChart() = default;
+
+// ---- data ----
+
+void StripChart::AppendValue(int16_t channel, double value) {
+    if (!ValidChannel(channel)) return;
+    const double now = clock_();
+    if (!haveOrigin_) {
+        origin_ = now;
+        haveOrigin_ = true;
+    }
+    timeChart_ = true;
+    const double x = now - origin_;
+    AddPoint(channel, x, value);
+    newestX_ = std::max(newestX_, x);
+}
+
+void StripChart::AddXY(int16_t channel, double x, double y) {
+    if (!ValidChannel(channel)) return;
+    AddPoint(channel, x, y);
+}
+
+void StripChart::AddPoint(int channel, double x, double y) {
+    Channel& c = channels_[channel];
+    if (!c.ring) c.ring = std::make_unique<Point[]>(kPointsPerChannel);
+    if (c.count > 0 && x < c.At(c.count - 1).x) c.ordered = false;
+    if (c.count < kPointsPerChannel) {
+        c.ring[(c.start + c.count) % kPointsPerChannel] = {x, y};
+        ++c.count;
+    } else {
+        // Full: the oldest point makes room.
+        c.ring[c.start] = {x, y};
+        c.start = (c.start + 1) % kPointsPerChannel;
+    }
+    update();
+}
+
+void StripChart::ClearAll() {
+    for (Channel& c : channels_) {
+        c.start = 0;
+        c.count = 0;
+        c.ordered = true;
+    }
+    update();
+}
+
+int StripChart::PointCount(int16_t channel) const {
+    return ValidChannel(channel) ? channels_[channel].count : 0;
+}
+
+void StripChart::SetClock(std::function<double()> clock) {
+    clock_ = clock ? std::move(clock) : std::function<double()>(WallClockSeconds);
+}
+
+// ---- horizontal scale ----
+
+double StripChart::VisibleRight() const {
+    return timeChart_ && following_ ? newestX_ : double(rightEdge_);
+}
+
+int16_t StripChart::Span() const { return span_; }
+
+void StripChart::SetSpan(int16_t span) {
+    if (span < 1 || span_ == span) return;
+    span_ = span;
+    update();
+}
+
+int16_t StripChart::RightEdge() const {
+    const double r = std::round(VisibleRight());
+    return int16_t(std::clamp(r, double(std::numeric_limits<int16_t>::min()),
+                              double(std::numeric_limits<int16_t>::max())));
+}
+
+void StripChart::SetRightEdge(int16_t x) {
+    if (rightEdge_ == x && !(timeChart_ && following_)) return;
+    rightEdge_ = x;
+    following_ = false;
+    update();
+}
+
+// ---- legend ----
+
+void StripChart::SelectLabel(int16_t label) {
+    if (label >= 0 && label < kLabels) selectedLabel_ = label;
+}
+
+QString StripChart::LabelCaption() const { return labels_[selectedLabel_].caption; }
+
+void StripChart::SetLabelCaption(const QString& caption) {
+    Label& l = labels_[selectedLabel_];
+    if (l.caption == caption) return;
+    l.caption = caption;
+    update();
+}
+
+void StripChart::SetLabelPosition(float y) {
+    Label& l = labels_[selectedLabel_];
+    if (l.positioned && l.position == y) return;
+    l.positioned = true;
+    l.position = y;
+    update();
+}
+
+void StripChart::SetLabelChannel(int16_t channel) {
+    Label& l = labels_[selectedLabel_];
+    const int c = ValidChannel(channel) ? channel : -1;
+    if (l.channel == c && !l.heading) return;
+    l.channel = c;
+    l.heading = false;
+    update();
+}
+
+void StripChart::SetLabelVisible(bool visible) {
+    Label& l = labels_[selectedLabel_];
+    if (l.visible == visible) return;
+    l.visible = visible;
+    update();
+}
+
+void StripChart::SetChannelName(int16_t channel, const QString& name) {
+    if (!ValidChannel(channel) || channels_[channel].name == name) return;
+    channels_[channel].name = name;
+    update();
+}
+
+void StripChart::SetLegendHeading(int16_t label, const QString& heading) {
+    if (label < 0 || label >= kLabels) return;
+    Label& l = labels_[label];
+    if (l.heading && l.caption == heading) return;
+    l.heading = true;
+    l.channel = -1;
+    l.caption = heading;
+    update();
+}
+
+void StripChart::SetLegendTitle(const QString& title) {
+    if (legendTitle_ == title) return;
+    legendTitle_ = title;
+    update();
+}
+
+void StripChart::SetTimeFormat(const QString& format) {
+    if (timeFormat_ == format) return;
+    timeFormat_ = format;
+    update();
+}
+
+QString StripChart::LabelText(const Label& label) const {
+    if (!label.caption.isEmpty() || label.channel < 0) return label.caption;
+    return channels_[label.channel].name;
+}
+
+// ---- vertical axes ----
+
+void StripChart::SelectAxis(int16_t axis) {
+    if (axis == 0 || axis == 1) selectedAxis_ = axis;
+}
+
+double StripChart::AxisMin() const { return axes_[selectedAxis_].min; }
+double StripChart::AxisMax() const { return axes_[selectedAxis_].max; }
+
+float StripChart::AxisLabelLow() const { return float(DataBottom() / std::max(1, height())); }
+
+float StripChart::AxisLabelHigh() const { return float(DataTop() / std::max(1, height())); }
+
+void StripChart::SetAxisRange(int16_t axis, double min, double max) {
+    if (axis != 0 && axis != 1) return;
+    if (!(min < max) || !std::isfinite(min) || !std::isfinite(max)) return;
+    Axis& a = axes_[axis];
+    const bool layoutChanges = !a.shown;
+    a.shown = true;
+    if (a.min == min && a.max == max && !layoutChanges) return;
+    a.min = min;
+    a.max = max;
+    update();
+    emit AxisChanged();
+}
+
+void StripChart::SetChannelAxis(int16_t channel, int16_t axis) {
+    if (!ValidChannel(channel) || (axis != 0 && axis != 1)) return;
+    Channel& c = channels_[channel];
+    const bool layoutChanges = !axes_[axis].shown;
+    if (c.axis == axis && !layoutChanges) return;
+    c.axis = axis;
+    axes_[axis].shown = true;
+    update();
+    if (layoutChanges) emit AxisChanged();
+}
+
+// Values map into the plot a few pixels inside its frame, so a trace at either end of its range
+// stays in sight instead of running along the frame.
+double StripChart::DataTop() const { return PlotRect().top() + kDataInset; }
+double StripChart::DataBottom() const { return PlotRect().bottom() + 1.0 - kDataInset; }
+
+double StripChart::ValueToPixelY(int axis, double y) const {
+    const Axis& a = axes_[axis];
+    const double top = DataTop(), bottom = DataBottom();
+    return bottom - (y - a.min) / (a.max - a.min) * (bottom - top);
+}
+
+// ---- layout ----
+
+int StripChart::LegendWidth() const {
+    const QFontMetrics fm(font());
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics fb(bold);
+    int w = legendTitle_.isEmpty() ? 0 : fb.horizontalAdvance(legendTitle_);
+    for (const Label& l : labels_) {
+        const QString text = LabelText(l);
+        if (!l.visible || text.isEmpty()) continue;
+        w = std::max(w, l.heading ? fb.horizontalAdvance(text) : 16 + fm.horizontalAdvance(text));
+    }
+    // The legend only widens while the chart keeps its size, so the plot does not jump sideways
+    // each time a value's caption gains or loses a digit. It never takes more than two fifths.
+    legendWidth_ = std::max(legendWidth_, w + 2 * kLegendPad);
+    return std::clamp(legendWidth_, kLegendMinWidth, std::max(kLegendMinWidth, width() * 2 / 5));
+}
+
+QRect StripChart::PlotRect() const {
+    const int left = kAxisWidth;
+    const int right = width() - LegendWidth() - (axes_[1].shown ? kAxisWidth : 8);
+    const int bottom = height() - kBottomMargin;
+    return QRect(QPoint(left, kTopMargin),
+                 QPoint(std::max(left + 10, right - 1), std::max(kTopMargin + 10, bottom - 1)));
+}
+
+void StripChart::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    legendWidth_ = 0;
+    // The axes' pixel positions moved; windows that place labels by them re-place them.
+    emit AxisChanged();
+}
+
+// ---- edge drags ----
+
+StripChart::Edge StripChart::EdgeAt(const QPoint& pos) const {
+    const QRect plot = PlotRect();
+    if (pos.y() < plot.top() || pos.y() > plot.bottom() + kBottomMargin) return Edge::None;
+    if (std::abs(pos.x() - plot.left()) <= kHandleReach) return Edge::Left;
+    if (std::abs(pos.x() - plot.right()) <= kHandleReach) return Edge::Right;
+    return Edge::None;
+}
+
+void StripChart::BeginEdgeDrag(Edge edge) {
+    if (edge == Edge::None || !isEnabled()) return;
+    dragEdge_ = edge;
+    dragStartSpan_ = span_;
+    dragStartRight_ = VisibleRight();
+    dragUnitsPerPixel_ = double(span_) / std::max(1, PlotRect().width());
+    dragChanged_ = false;
+}
+
+void StripChart::MoveEdgeDrag(int pixels) {
+    if (dragEdge_ == Edge::None) return;
+    const double dx = pixels * dragUnitsPerPixel_;
+    const double left = dragStartRight_ - dragStartSpan_;
+    constexpr double kMaxSpan = std::numeric_limits<int16_t>::max();
+    int16_t span = span_;
+    double right = VisibleRight();
+    bool follow = following_;
+    if (dragEdge_ == Edge::Left) {
+        // The right edge stays; the left edge moves, so the span shrinks or grows.
+        span = int16_t(std::clamp(std::round(dragStartRight_ - (left + dx)), 1.0, kMaxSpan));
+    } else {
+        // The left edge stays; the right edge moves.
+        const double newRight = std::round(dragStartRight_ + dx);
+        span = int16_t(std::clamp(newRight - left, 1.0, kMaxSpan));
+        right = left + span;
+        // On a time chart, dragging the right edge up to the newest point or beyond follows it
+        // again; short of it, the view stays where the user left it.
+        follow = timeChart_ && right >= newestX_;
+    }
+    const int16_t rightEdge = int16_t(std::clamp(std::round(right), -32768.0, 32767.0));
+    if (span == span_ && follow == following_ && (follow || rightEdge == rightEdge_)) return;
+    span_ = span;
+    if (dragEdge_ == Edge::Right) {
+        following_ = follow;
+        if (!follow) rightEdge_ = rightEdge;
+    }
+    dragChanged_ = true;
+    update();
+    emit AxisChanged();
+}
+
+void StripChart::EndEdgeDrag() {
+    dragEdge_ = Edge::None;
+    update();
+}
+
+void StripChart::DragLeftEdgeBy(int pixels) {
+    BeginEdgeDrag(Edge::Left);
+    MoveEdgeDrag(pixels);
+    EndEdgeDrag();
+}
+
+void StripChart::DragRightEdgeBy(int pixels) {
+    BeginEdgeDrag(Edge::Right);
+    MoveEdgeDrag(pixels);
+    EndEdgeDrag();
+}
+
+void StripChart::mousePressEvent(QMouseEvent* event) {
+    const Edge edge =
+        event->button() == Qt::LeftButton ? EdgeAt(event->position().toPoint()) : Edge::None;
+    if (edge == Edge::None) return QWidget::mousePressEvent(event);
+    BeginEdgeDrag(edge);
+    dragStartPixel_ = event->position().toPoint().x();
+    event->accept();
+}
+
+void StripChart::mouseMoveEvent(QMouseEvent* event) {
+    if (dragEdge_ != Edge::None) {
+        MoveEdgeDrag(event->position().toPoint().x() - dragStartPixel_);
+        event->accept();
+        return;
+    }
+    setCursor(EdgeAt(event->position().toPoint()) != Edge::None ? Qt::SizeHorCursor
+                                                                : Qt::ArrowCursor);
+    QWidget::mouseMoveEvent(event);
+}
+
+void StripChart::mouseReleaseEvent(QMouseEvent* event) {
+    if (dragEdge_ == Edge::None || event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    EndEdgeDrag();
+    event->accept();
+}
+
+// ---- painting ----
+
+QString StripChart::TimeText(double x) const {
+    const QDateTime t =
+        QDateTime::fromMSecsSinceEpoch(qint64(std::llround((origin_ + x) * 1000.0)));
+    const QTime tod = t.time();
+    QString out;
+    for (qsizetype i = 0; i < timeFormat_.size(); ++i) {
+        const QChar c = timeFormat_[i];
+        if (c != u'%' || i + 1 >= timeFormat_.size()) {
+            out += c;
+            continue;
+        }
+        const QChar k = timeFormat_[++i];
+        if (k == u'H')
+            out += QStringLiteral("%1").arg(tod.hour(), 2, 10, QChar(u'0'));
+        else if (k == u'M')
+            out += QStringLiteral("%1").arg(tod.minute(), 2, 10, QChar(u'0'));
+        else if (k == u'S')
+            out += QStringLiteral("%1").arg(tod.second(), 2, 10, QChar(u'0'));
+        else
+            out += k;  // "%%" and unknown codes give the character itself
+    }
+    return out;
+}
+
+void StripChart::PaintChannel(QPainter& painter, const Channel& c, const QRect& plot, double left,
+                              double right) const {
+    if (c.count == 0) return;
+    const double xScale = plot.width() / (right - left);
+    const Axis& axis = axes_[c.axis];
+    const double bottom = DataBottom();
+    const double yScale = (bottom - DataTop()) / (axis.max - axis.min);
+    auto px = [&](double x) { return plot.left() + (x - left) * xScale; };
+    auto py = [&](double y) { return bottom - (y - axis.min) * yScale; };
+
+    // The visible run: bisection on an ordered channel, with one point beyond each edge so that
+    // the trace runs to the edges; a channel whose x went back (an XY chart) is walked in full.
+    int first = 0, last = c.count - 1;
+    if (c.ordered) {
+        int lo = 0, hi = c.count;
+        while (lo < hi) {
+            const int mid = (lo + hi) / 2;
+            if (c.At(mid).x < left)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        first = std::max(0, lo - 1);
+        lo = first;
+        hi = c.count;
+        while (lo < hi) {
+            const int mid = (lo + hi) / 2;
+            if (c.At(mid).x <= right)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        last = std::min(c.count - 1, lo);
+        if (c.At(first).x > right || c.At(last).x < left) return;
+    }
+
+    // Thinning: within one pixel column a run of points is drawn as its first, lowest, highest
+    // and last point, which keeps every peak of the trace and bounds the work by the chart's width.
+    QPolygonF line;
+    line.reserve(std::min(last - first + 1, 4 * (plot.width() + 2)));
+    long column = std::numeric_limits<long>::min();
+    QPointF firstPt, minPt, maxPt, lastPt;
+    int inColumn = 0;
+    auto flush = [&] {
+        if (inColumn == 0) return;
+        line << firstPt;
+        if (inColumn > 1) {
+            const bool minFirst = minPt.x() <= maxPt.x();
+            const QPointF a = minFirst ? minPt : maxPt, b = minFirst ? maxPt : minPt;
+            if (a != firstPt) line << a;
+            if (b != a && b != lastPt) line << b;
+            if (lastPt != line.back()) line << lastPt;
+        }
+        inColumn = 0;
+    };
+    bool single = true;
+    QPointF only;
+    for (int i = first; i <= last; ++i) {
+        const Point& pt = c.At(i);
+        if (std::isnan(pt.x) || std::isnan(pt.y)) continue;
+        const QPointF q(std::clamp(px(pt.x), -1e6, 1e6), std::clamp(py(pt.y), -1e6, 1e6));
+        const long col = c.ordered ? long(std::floor(q.x())) : std::numeric_limits<long>::min();
+        if (!c.ordered) {
+            // Unordered points are drawn as given, skipping repeats of the same pixel.
+            if (line.isEmpty() || (line.back() - q).manhattanLength() >= 1.0) line << q;
+        } else if (col != column || inColumn == 0) {
+            flush();
+            column = col;
+            firstPt = minPt = maxPt = lastPt = q;
+            inColumn = 1;
+        } else {
+            if (q.y() < minPt.y()) minPt = q;
+            if (q.y() > maxPt.y()) maxPt = q;
+            lastPt = q;
+            ++inColumn;
+        }
+        if (i == first)
+            only = q;
+        else if ((q - only).manhattanLength() >= 1.0)
+            single = false;
+    }
+    flush();
+    if (line.isEmpty()) return;
+    const QColor colour = kColours[&c - channels_.data()];
+    if (single) {
+        // A lone point (an operating point added twice in a row) shows as a dot.
+        painter.setPen(QPen(colour.darker(160), 1));
+        painter.setBrush(colour);
+        painter.drawEllipse(only, 3.5, 3.5);
+        return;
+    }
+    painter.setPen(QPen(colour, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(line);
+}
+
+void StripChart::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), kPanel);
+    const QRect plot = PlotRect();
+    p.fillRect(plot, kPlot);
+
+    const double right = VisibleRight();
+    const double left = right - span_;
+    const QFontMetrics fm(font());
+
+    // Vertical grid and numbers of axis 0 on the left, of axis 1 on the right.
+    {
+        const Axis& a0 = axes_[0];
+        const double step = NiceStep(a0.max - a0.min, std::max(2, plot.height() / 40));
+        p.setPen(QPen(kGrid, 1, Qt::DotLine));
+        for (double v = std::ceil(a0.min / step - 1e-9) * step; v <= a0.max + step * 1e-9;
+             v += step) {
+            const double y = ValueToPixelY(0, v);
+            p.setPen(QPen(kGrid, 1, Qt::DotLine));
+            p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+            p.setPen(kText);
+            p.drawText(QRectF(0, y - fm.height() / 2.0, plot.left() - 5, fm.height()),
+                       Qt::AlignRight | Qt::AlignVCenter, NumberText(v, step));
+        }
+    }
+    if (axes_[1].shown) {
+        const Axis& a1 = axes_[1];
+        const double step = NiceStep(a1.max - a1.min, std::max(2, plot.height() / 40));
+        p.setPen(kText);
+        for (double v = std::ceil(a1.min / step - 1e-9) * step; v <= a1.max + step * 1e-9;
+             v += step) {
+            const double y = ValueToPixelY(1, v);
+            p.drawLine(QPointF(plot.right() + 1, y), QPointF(plot.right() + 4, y));
+            p.drawText(QRectF(plot.right() + 6, y - fm.height() / 2.0, kAxisWidth - 8, fm.height()),
+                       Qt::AlignLeft | Qt::AlignVCenter, NumberText(v, step));
+        }
+    }
+
+    // Horizontal grid and numbers: clock times on a time chart, plain numbers otherwise.
+    {
+        const bool clock = timeChart_ && haveOrigin_;
+        const double sample =
+            fm.horizontalAdvance(clock ? TimeText(left) : QStringLiteral("-000.0"));
+        const int wanted = std::max(1, int(plot.width() / (sample + 24)));
+        const double step = clock ? TimeStep(span_, wanted) : NiceStep(span_, wanted);
+        // Time steps are whole seconds of the clock, so the lines fall on round times.
+        const double offset = clock ? std::fmod(origin_, step) : 0;
+        for (double v = std::ceil((left + offset) / step - 1e-9) * step - offset;
+             v <= right + step * 1e-9; v += step) {
+            const double x = plot.left() + (v - left) / span_ * plot.width();
+            p.setPen(QPen(kGrid, 1, Qt::DotLine));
+            p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+            if (timeChart_ && !haveOrigin_) continue;  // a time chart never fed has no times yet
+            p.setPen(kText);
+            const QString text = clock ? TimeText(v) : NumberText(v, step);
+            const double w = fm.horizontalAdvance(text);
+            const double tx = x - w / 2;
+            // Clear of the edge handles, which sit in the same strip.
+            if (tx < plot.left() + kHandleSize + 2 || tx + w > plot.right() - kHandleSize - 2)
+                continue;
+            p.drawText(QPointF(tx, plot.bottom() + 4 + fm.ascent()), text);
+        }
+    }
+
+    // Traces, clipped to the plot.
+    p.save();
+    p.setClipRect(plot);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (const Channel& c : channels_) PaintChannel(p, c, plot, left, right);
+    p.restore();
+
+    // Frame and the edge handles that zoom the span.
+    p.setPen(QPen(kFrame, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(plot.adjusted(0, 0, 0, 0));
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int side = 0; side < 2; ++side) {
+        const double x = side == 0 ? plot.left() + 0.5 : plot.right() + 0.5;
+        const double y = plot.bottom() + 1 + kHandleSize + 2;
+        const double d = side == 0 ? 1 : -1;  // arrows point into the plot
+        const bool active =
+            (side == 0 && dragEdge_ == Edge::Left) || (side == 1 && dragEdge_ == Edge::Right);
+        QPainterPath arrow;
+        arrow.moveTo(x + d * kHandleSize, y);
+        arrow.lineTo(x, y - kHandleSize / 1.5);
+        arrow.lineTo(x, y + kHandleSize / 1.5);
+        arrow.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(active ? QColor(255, 220, 90) : QColor(150, 160, 172));
+        p.drawPath(arrow);
+    }
+    p.setRenderHint(QPainter::Antialiasing, false);
+
+    // Legend column on the right: a title, then labels in number order; positioned labels sit at
+    // their own height.
+    const int lx = width() - LegendWidth() + kLegendPad;
+    const int lw = LegendWidth() - 2 * kLegendPad;
+    QFont bold = font();
+    bold.setBold(true);
+    int y = kTopMargin;
+    if (!legendTitle_.isEmpty()) {
+        p.setFont(bold);
+        p.setPen(kHeading);
+        p.drawText(QRect(lx, y, lw, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, legendTitle_);
+        y += fm.height() + 4;
+    }
+    for (const Label& l : labels_) {
+        const QString text = LabelText(l);
+        if (!l.visible || text.isEmpty()) continue;
+        int top = y;
+        if (l.positioned && std::isfinite(l.position))
+            top = int(std::lround(l.position * height() - fm.height() / 2.0));
+        else
+            y += fm.height() + (l.heading ? 4 : 2);
+        QRect box(lx, top, lw, fm.height());
+        if (l.heading) {
+            p.setFont(bold);
+            p.setPen(kHeading);
+            p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+            continue;
+        }
+        p.setFont(font());
+        if (l.channel >= 0) {
+            const QColor colour = kColours[l.channel];
+            p.fillRect(QRect(lx, top + fm.height() / 2 - 1, 10, 3), colour);
+            p.setPen(colour);
+            box.setLeft(lx + 16);
+        } else {
+            p.setPen(kText);
+        }
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+    p.setFont(font());
+}
 
 }  // namespace Controls
