@@ -1,0 +1,96 @@
+#include "main/Numbers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace Numbers {
+
+double RoundHalfEven(double value) {
+    if (!std::isfinite(value)) return value;
+    return std::nearbyint(value);  // the default rounding mode is to nearest, ties to even
+}
+
+double RoundHalfEvenTo(double value, int decimals) {
+    if (!std::isfinite(value)) return value;
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = value * scale;
+    // A product such as 0.3125 * 1000 is exact; others land a hair off the half and round as
+    // the decimal value would.
+    return std::nearbyint(scaled) / scale;
+}
+
+double NumericPrefix(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const size_t start = i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    }
+    if (digits == 0) return 0.0;
+    const std::string number(text.substr(start, i - start));
+    return std::strtod(number.c_str(), nullptr);
+}
+
+double TypedWholeNumber(std::string_view text) { return RoundHalfEven(NumericPrefix(text)); }
+
+int64_t Saturate(double value, int64_t lo, int64_t hi) {
+    if (std::isnan(value) || value <= static_cast<double>(lo)) return lo;
+    if (value >= static_cast<double>(hi)) return hi;
+    return static_cast<int64_t>(value);
+}
+
+int32_t HexPrefix(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    int64_t result = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else break;
+        result = result * 16 + digit;
+        if (result > std::numeric_limits<int32_t>::max()) result = std::numeric_limits<int32_t>::max();
+    }
+    return static_cast<int32_t>(result);
+}
+
+std::string Hex(int64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string HexH(int64_t value) { return Hex(value) + "h"; }
+
+int TwipsToPixels(double twips) {
+    return static_cast<int>(Saturate(RoundHalfEven(twips / kTwipsPerPixel), INT32_MIN / 2, INT32_MAX / 2));
+}
+
+double PixelsToTwips(int pixels) { return static_cast<double>(pixels) * kTwipsPerPixel; }
+
+std::string ShortestText(float value) {
+    if (value == 0.0f) return "0";
+    char text[32];
+    for (int precision = 1; precision <= 9; ++precision) {
+        std::snprintf(text, sizeof text, "%.*g", precision, static_cast<double>(value));
+        if (std::strtof(text, nullptr) == value || precision == 7) break;
+    }
+    std::string out(text);
+    // %g may give an exponent for very large or small values; spell them out instead.
+    if (out.find('e') != std::string::npos) {
+        std::snprintf(text, sizeof text, "%.7f", static_cast<double>(value));
+        out = text;
+        while (!out.empty() && out.back() == '0') out.pop_back();
+        if (!out.empty() && out.back() == '.') out.pop_back();
+    }
+    return out;
+}
+
+}  // namespace Numbers

@@ -1,0 +1,11 @@
+// Every child window kind of the program, registered with its module. One line per window
+// module; each module's Register function also installs its master timer hooks.
+
+#include "main/Windows.h"
+
+namespace Windows {
+
+void RegisterAllWindows() {
+}
+
+}  // namespace Windows

@@ -1,0 +1,98 @@
+#pragma once
+// The program's one parent window: menus, the toolbar with the device list, the status bar,
+// the area every child window opens in, and the master timer whose tick runs every periodic
+// task of the program.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTimer>
+#include <QToolBar>
+
+#include "main/MasterTimer.h"
+#include "main/Windows.h"
+
+class frmSplash;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The discovery: restores the window's bounds, finds every chip on the USB board and the
+    // SMBus and fills the device list. Ends the program when no chip answers.
+    void MDIForm_Load();
+    // Stores the window's bounds unless it is minimized.
+    void MDIForm_Unload();
+    // Chooses the device of the list's selected entry.
+    void cmbDevices_Click();
+    // The master timer's tick.
+    void tmrMaster_Timer();
+    // The toolbar's button handler, by key.
+    void tbToolBar_ButtonClick(const QString& key);
+
+    void SetSplash(frmSplash* splash) { splash_ = splash; }
+    void ShowMaximized();
+    void SetMasterTimerEnabled(bool enabled);
+    bool MasterTimerEnabled() const { return tmrMaster->isActive(); }
+    // Panel 1 of the status bar.
+    void SetStatusText(const QString& text);
+    QString StatusText() const;
+    const MasterTimer::Tasks& Tasks() const { return tasks_; }
+    QMdiArea* MdiArea() const { return mdiArea_; }
+
+    // Controls and menu items, named as the program's documentation names them.
+    QTimer* tmrMaster;
+    QToolBar* tbToolBar;
+    QComboBox* cmbDevices;
+    QStatusBar* sbStatusBar;
+    QMenu* mnuFile;
+    QAction* mnuSave;
+    QAction* mnuLog;
+    QAction* mnuExit;
+    QMenu* mnuView;
+    QAction* mnuRegMap;
+    QAction* mnuGraph;
+    QAction* mnuLimits;
+    QMenu* mnuConfig;
+    QAction* mnuFanConfig;
+    QAction* mnuPECI;
+    QAction* mnuGenConfig;
+    QAction* mnuVoltage;
+    QAction* mnuTHERM;
+    QMenu* mnuFanControl;
+    QAction* mnuAutoControl;
+    QAction* mnuDynTmin;
+    QAction* mnuManualControl;
+    QMenu* mnuBoard;
+    QAction* mnuHeaters;
+    QAction* mnuSwitches;
+    QMenu* mnuWindow;
+    QAction* mnuAbout;
+    // The toolbar's buttons by key ("Save", "FanConfig", ...).
+    QAction* ToolbarButton(const QString& key) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildStatusBar();
+    void ShowChild(QWidget* window);
+    void FillWindowMenu();
+    // Scans the 33 bus addresses of the current link and adds each chip found to the list.
+    void ScanBus(const char* suffix);
+
+    QMdiArea* mdiArea_;
+    QLabel* statusPanel_;
+    QLabel* datePanel_;
+    QLabel* timePanel_;
+    QTimer* clock_;
+    frmSplash* splash_ = nullptr;
+    MasterTimer::Tasks tasks_;
+    bool inTick_ = false;
+};
