@@ -15,9 +15,9 @@ constexpr int kChipAddress = 0x2E;
 constexpr int kCompanyIdRegister = 0x3E;
 constexpr int kCompanyId = 0x41;
 constexpr int kIdentifiedResult = 3;
-constexpr int kVersionRegister = 0x3D;
-constexpr int kVersion = 0x75;
-constexpr int kSerialNumber = 5071;
+constexpr int kSecondIdRegister = 0x3D;
+constexpr int kSecondId = 0x75;
+constexpr int kIdentifyingNumber = 5071;
 
 // Bit 0 set: temperatures are two's complement; clear: offset-64.
 constexpr int kTemperatureCodingRegister = 0x7C;
@@ -41,8 +41,8 @@ constexpr int kFieldLow = 1;
 constexpr int kFieldHigh = 2;
 constexpr int kFieldAuto = 3;
 
-// Exports keep their state here; it is constant-initialised, so loading hwsense runs no code.
-SmbusBinding bus;
+// Exports keep their state here; loading hwsense runs no code for it.
+constinit SmbusBinding bus;
 
 // The SMBus library may return more than a byte; only the register's 8 bits count.
 int ReadChip(int reg) { return bus.Read(kChipAddress, reg) & 0xFF; }
@@ -143,7 +143,8 @@ int32_t Get_SuperioId(void) {
 }
 
 int32_t Get_SuperioSn(void) {
-    return hwsense::Identify(hwsense::kVersionRegister, hwsense::kVersion, hwsense::kSerialNumber);
+    return hwsense::Identify(hwsense::kSecondIdRegister, hwsense::kSecondId,
+                             hwsense::kIdentifyingNumber);
 }
 
 int32_t Get_CPUTemp(void) { return hwsense::ReadTemperature(hwsense::kCpuTemperatureRegister); }
