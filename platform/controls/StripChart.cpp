@@ -329,7 +329,6 @@ void StripChart::BeginEdgeDrag(Edge edge) {
     dragStartSpan_ = span_;
     dragStartRight_ = VisibleRight();
     dragUnitsPerPixel_ = double(span_) / std::max(1, PlotRect().width());
-    dragChanged_ = false;
 }
 
 void StripChart::MoveEdgeDrag(int pixels) {
@@ -350,16 +349,18 @@ void StripChart::MoveEdgeDrag(int pixels) {
         right = left + span;
         // On a time chart, dragging the right edge up to the newest point or beyond follows it
         // again; short of it, the view stays where the user left it.
-        follow = timeChart_ && right >= newestX_;
+        if (timeChart_) follow = right >= newestX_;
     }
+    const bool pinned = !(timeChart_ && follow);
     const int16_t rightEdge = int16_t(std::clamp(std::round(right), -32768.0, 32767.0));
-    if (span == span_ && follow == following_ && (follow || rightEdge == rightEdge_)) return;
+    const bool rightChanges =
+        dragEdge_ == Edge::Right && (follow != following_ || (pinned && rightEdge != rightEdge_));
+    if (span == span_ && !rightChanges) return;
     span_ = span;
     if (dragEdge_ == Edge::Right) {
         following_ = follow;
-        if (!follow) rightEdge_ = rightEdge;
+        if (pinned) rightEdge_ = rightEdge;
     }
-    dragChanged_ = true;
     update();
     emit AxisChanged();
 }

@@ -170,7 +170,6 @@ class StripChart : public QWidget {
     int16_t dragStartSpan_ = 0;
     double dragStartRight_ = 0;
     double dragUnitsPerPixel_ = 0;
-    bool dragChanged_ = false;
 };
 
 }  // namespace Controls
