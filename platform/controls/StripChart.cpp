@@ -526,7 +526,12 @@ void StripChart::PaintChannel(QPainter& painter, const Channel& c, const QRect& 
         painter.drawEllipse(only, 3.5, 3.5);
         return;
     }
-    painter.setPen(QPen(colour, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // Time charts draw thousands of points, where a hairline is the painter's fast path (a wider
+    // pen costs about a hundred times more); the few lines of an XY chart can afford weight.
+    if (timeChart_)
+        painter.setPen(QPen(colour, 1.0));
+    else
+        painter.setPen(QPen(colour, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(line);
 }
