@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTime>
@@ -234,7 +235,11 @@ void frmMain::ShowChild(QWidget* window) {
     mdiArea_->setActiveSubWindow(frame);
 }
 
-void frmMain::ShowMaximized() { showMaximized(); }
+void frmMain::ShowMaximized() {
+    // Without a window manager a maximize request changes nothing; fill the screen ourselves.
+    if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
+    showMaximized();
+}
 
 void frmMain::SetMasterTimerEnabled(bool enabled) {
     if (enabled)
