@@ -26,13 +26,20 @@ int16_t Board::Request(int16_t request, int32_t value, int32_t index, int16_t di
     if (count < 0 || count > kMaxTransfer) return kBadArgument;
     if (count > 0 && !buffer) return kBadArgument;
     switch (static_cast<uint16_t>(request)) {
-        case 0xDA: return HeaterRequest(value, index, direction, count, buffer);
-        case 0xDB: return SensorOrCommand(direction, count, buffer);
-        case 0xDC: return BlockRead(value, index, direction, count, buffer);
-        case 0xDD: return ControlRequest(value, index, direction, count, buffer);
-        case 0xDE: return RegisterRequest(value, index, direction, count, buffer);
-        case 0xDF: return PortRequest(value, index, direction, count, buffer);
-        default: return kBadRequest;
+        case 0xDA:
+            return HeaterRequest(value, index, direction, count, buffer);
+        case 0xDB:
+            return SensorOrCommand(direction, count, buffer);
+        case 0xDC:
+            return BlockRead(value, index, direction, count, buffer);
+        case 0xDD:
+            return ControlRequest(value, index, direction, count, buffer);
+        case 0xDE:
+            return RegisterRequest(value, index, direction, count, buffer);
+        case 0xDF:
+            return PortRequest(value, index, direction, count, buffer);
+        default:
+            return kBadRequest;
     }
 }
 
@@ -115,8 +122,8 @@ int16_t Board::SensorOrCommand(int16_t direction, int16_t count, unsigned char* 
     }
     if (count == kSensorLength) {
         // The program reads (byte 0 x 256 + byte 1) / 32 - 60 degrees.
-        const int raw = std::clamp(static_cast<int>(std::lround((BoardTemperature() + 60) * 32)),
-                                   0, 0xFFFF);
+        const int raw =
+            std::clamp(static_cast<int>(std::lround((BoardTemperature() + 60) * 32)), 0, 0xFFFF);
         const uint8_t bytes[kSensorLength] = {static_cast<uint8_t>(raw >> 8),
                                               static_cast<uint8_t>(raw & 0xFF)};
         Give(buffer, count, bytes, kSensorLength);

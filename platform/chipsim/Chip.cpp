@@ -54,8 +54,8 @@ constexpr double kFanLagSeconds = 2.0;
 constexpr double kTachClockTimes60 = 5400000.0;
 constexpr uint16_t kStalledCount = 0xFFFF;
 // Trange codes in degrees C, as the automatic fan control lists them.
-constexpr double kTrangeC[16] = {2,  2.5, 10.0 / 3, 4,  5,  20.0 / 3, 8,  10,
-                                 40.0 / 3, 16, 20, 80.0 / 3, 32, 40, 160.0 / 3, 80};
+constexpr double kTrangeC[16] = {2,        2.5, 10.0 / 3, 4,        5,  20.0 / 3, 8,         10,
+                                 40.0 / 3, 16,  20,       80.0 / 3, 32, 40,       160.0 / 3, 80};
 
 struct RegisterFlags {
     std::array<bool, Chip::kRegisterCount> exists{};
@@ -99,7 +99,8 @@ void SetField(uint8_t& byte, int shift, int value) {
 
 }  // namespace
 
-Chip::Chip(bool staticMode, double phase) : static_(staticMode), phase_(phase), clock_(SteadySeconds) {
+Chip::Chip(bool staticMode, double phase)
+    : static_(staticMode), phase_(phase), clock_(SteadySeconds) {
     PowerOn();
 }
 
@@ -151,9 +152,7 @@ void Chip::Write(int reg, uint8_t value) {
     regs_[reg] = value;
 }
 
-uint8_t Chip::Peek(int reg) const {
-    return reg >= 0 && reg < kRegisterCount ? regs_[reg] : 0;
-}
+uint8_t Chip::Peek(int reg) const { return reg >= 0 && reg < kRegisterCount ? regs_[reg] : 0; }
 
 void Chip::Poke(int reg, uint8_t value) {
     if (reg >= 0 && reg < kRegisterCount) regs_[reg] = value;
@@ -257,10 +256,18 @@ void Chip::RunFans(double t, double dt) {
             switch (behaviour) {
                 case 0:
                 case 1:
-                case 2: duty = channelDuty(behaviour); break;
-                case 3: duty = 255; break;
-                case 4: duty = 0; break;
-                case 5: duty = std::max(channelDuty(1), channelDuty(2)); break;
+                case 2:
+                    duty = channelDuty(behaviour);
+                    break;
+                case 3:
+                    duty = 255;
+                    break;
+                case 4:
+                    duty = 0;
+                    break;
+                case 5:
+                    duty = std::max(channelDuty(1), channelDuty(2));
+                    break;
                 default:
                     duty = std::max({channelDuty(0), channelDuty(1), channelDuty(2)});
                     break;
