@@ -176,3 +176,13 @@ TEST(RegisterTableLookup, DescriptionsAreAvailableBeforeTheTableIsBuilt) {
     EXPECT_EQ(descriptions[37].Name, "Company ID");
     EXPECT_EQ(descriptions[37].DefaultValue, 0x41);
 }
+
+TEST(RegisterTableLookup, UnbuiltTableFindsNothing) {
+    // Until start-up builds it every record is empty; address 0 must not match those.
+    RegisterTable = {};
+    EXPECT_EQ(FindRegisterByAddress(0), -1);
+    EXPECT_EQ(FindRegisterByAddress(0x3E), -1);
+    EXPECT_EQ(FindRegisterByName("Company ID"), -1);
+    BuildRegisterTable();
+    EXPECT_EQ(FindRegisterByAddress(0x3E), 37);
+}
