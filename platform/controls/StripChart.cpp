@@ -90,6 +90,9 @@ void StripChart::AppendValue(int16_t channel, double value) {
         haveOrigin_ = true;
     }
     timeChart_ = true;
+    // A clock set back (by hand or by a time service) must not send new points behind the old
+    // ones: the time line carries on from the newest point and the times shown follow the clock.
+    if (now - origin_ < newestX_) origin_ = now - newestX_;
     const double x = now - origin_;
     AddPoint(channel, x, value);
     newestX_ = std::max(newestX_, x);
@@ -134,9 +137,7 @@ void StripChart::SetClock(std::function<double()> clock) {
 
 // ---- horizontal scale ----
 
-double StripChart::VisibleRight() const {
-    return timeChart_ && following_ ? newestX_ : double(rightEdge_);
-}
+double StripChart::VisibleRight() const { return timeChart_ && following_ ? newestX_ : rightX_; }
 
 int16_t StripChart::Span() const { return span_; }
 
@@ -153,8 +154,8 @@ int16_t StripChart::RightEdge() const {
 }
 
 void StripChart::SetRightEdge(int16_t x) {
-    if (rightEdge_ == x && !(timeChart_ && following_)) return;
-    rightEdge_ = x;
+    if (rightX_ == x && !(timeChart_ && following_)) return;
+    rightX_ = x;
     following_ = false;
     update();
 }
@@ -352,14 +353,14 @@ void StripChart::MoveEdgeDrag(int pixels) {
         if (timeChart_) follow = right >= newestX_;
     }
     const bool pinned = !(timeChart_ && follow);
-    const int16_t rightEdge = int16_t(std::clamp(std::round(right), -32768.0, 32767.0));
+    const double rightEdge = std::round(right);
     const bool rightChanges =
-        dragEdge_ == Edge::Right && (follow != following_ || (pinned && rightEdge != rightEdge_));
+        dragEdge_ == Edge::Right && (follow != following_ || (pinned && rightEdge != rightX_));
     if (span == span_ && !rightChanges) return;
     span_ = span;
     if (dragEdge_ == Edge::Right) {
         following_ = follow;
-        if (pinned) rightEdge_ = rightEdge;
+        if (pinned) rightX_ = rightEdge;
     }
     update();
     emit AxisChanged();
@@ -521,9 +522,12 @@ void StripChart::PaintChannel(QPainter& painter, const Channel& c, const QRect& 
     const QColor colour = kColours[&c - channels_.data()];
     if (single) {
         // A lone point (an operating point added twice in a row) shows as a dot.
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(colour.darker(160), 1));
         painter.setBrush(colour);
         painter.drawEllipse(only, 3.5, 3.5);
+        painter.restore();
         return;
     }
     // Time charts draw thousands of points, where a hairline is the painter's fast path (a wider
@@ -603,7 +607,9 @@ void StripChart::paintEvent(QPaintEvent*) {
     // Traces, clipped to the plot.
     p.save();
     p.setClipRect(plot);
-    p.setRenderHint(QPainter::Antialiasing);
+    // Dense time traces stay crisp and at full colour as plain pixels; the few lines of an XY
+    // chart are smoothed.
+    p.setRenderHint(QPainter::Antialiasing, !timeChart_);
     for (const Channel& c : channels_) PaintChannel(p, c, plot, left, right);
     p.restore();
 

@@ -154,7 +154,8 @@ class StripChart : public QWidget {
     int selectedLabel_ = 0;
     int selectedAxis_ = 0;
     int16_t span_ = 60;
-    int16_t rightEdge_ = 60;
+    // Kept wider than the 16-bit member: a time chart runs past 32767 s within a day.
+    double rightX_ = 60;
     bool timeChart_ = false;
     bool following_ = true;
     bool haveOrigin_ = false;

@@ -392,3 +392,33 @@ TEST(StripChartPaint, AHiddenChartDoesNotPaint) {
     QApplication::processEvents();
     EXPECT_LE(counter.paints - shown, 1);
 }
+
+TEST(StripChartTime, AClockSetBackDoesNotSendPointsBehindTheOldOnes) {
+    ClockedChart c;
+    c.chart.AppendValue(0, 1);
+    c.now += 100;
+    c.chart.AppendValue(0, 1);
+    c.now -= 3600;
+    c.chart.AppendValue(0, 1);
+    EXPECT_EQ(c.chart.RightEdge(), 100);
+    c.now += 5;
+    c.chart.AppendValue(0, 1);
+    EXPECT_EQ(c.chart.RightEdge(), 105);
+}
+
+TEST(StripChartDrag, AChartFedForDaysCanStillBeScrolledBack) {
+    // Past 32767 s the 16-bit right edge saturates; the view the user drags to must not.
+    ClockedChart c;
+    c.chart.SetAxisRange(0, 0, 100);
+    c.chart.SetSpan(600);
+    c.chart.AppendValue(0, 10);
+    c.now += 2 * 86400;
+    for (int i = 0; i < 700; ++i) {
+        c.now += 1;
+        c.chart.AppendValue(0, 50);
+    }
+    EXPECT_EQ(c.chart.RightEdge(), 32767);
+    c.chart.DragRightEdgeBy(-20);
+    const int y50 = RowOf(c.chart, 50);
+    EXPECT_GT(Channel0PixelsIn(Render(c.chart), QRect(50, y50 - 2, 300, 5)), 0);
+}
