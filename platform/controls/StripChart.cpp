@@ -648,14 +648,32 @@ void StripChart::paintEvent(QPaintEvent*) {
         p.drawText(QRect(lx, y, lw, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, legendTitle_);
         y += fm.height() + 4;
     }
+    // Rows taken by positioned labels; flowing labels step past them instead of overprinting.
+    std::vector<std::pair<int, int>> taken;
+    auto positionedTop = [&](const Label& l) {
+        return int(std::lround(l.position * height() - fm.height() / 2.0));
+    };
+    auto isPositioned = [](const Label& l) { return l.positioned && std::isfinite(l.position); };
+    for (const Label& l : labels_)
+        if (l.visible && isPositioned(l) && !LabelText(l).isEmpty())
+            taken.emplace_back(positionedTop(l), positionedTop(l) + fm.height());
     for (const Label& l : labels_) {
         const QString text = LabelText(l);
         if (!l.visible || text.isEmpty()) continue;
         int top = y;
-        if (l.positioned && std::isfinite(l.position))
-            top = int(std::lround(l.position * height() - fm.height() / 2.0));
-        else
-            y += fm.height() + (l.heading ? 4 : 2);
+        if (isPositioned(l)) {
+            top = positionedTop(l);
+        } else {
+            for (bool moved = true; moved;) {
+                moved = false;
+                for (const auto& [from, to] : taken)
+                    if (top < to && top + fm.height() > from) {
+                        top = to + 1;
+                        moved = true;
+                    }
+            }
+            y = top + fm.height() + (l.heading ? 4 : 2);
+        }
         QRect box(lx, top, lw, fm.height());
         if (l.heading) {
             p.setFont(bold);

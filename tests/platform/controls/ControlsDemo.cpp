@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/controls/Gauge.h"
@@ -129,6 +130,70 @@ int main(int argc, char** argv) {
     side->addWidget(vertical);
     side->addStretch();
     grid->addLayout(side, 1, 3, 3, 1);
+
+    // A chart whose value labels sit beside their traces, placed from the axis as a window
+    // does it: a value at the axis minimum goes to AxisLabelLow, one at the maximum near the top.
+    auto* dyn = new Controls::StripChart;
+    double dynNow = 45000.0;
+    dyn->SetClock([&dynNow] { return dynNow; });
+    dyn->SetTimeFormat("%H %M %S");
+    dyn->SelectLabel(0);
+    dyn->SetLabelCaption("Remote2");
+    const char* dynNames[] = {"Temp", "Op-Point", "Tmin", "High Limit", "Low Limit"};
+    for (int k = 0; k < 5; ++k) {
+        dyn->SelectLabel(k + 1);
+        dyn->SetLabelCaption(dynNames[k]);
+    }
+    dyn->SelectLabel(9);
+    dyn->SetLabelCaption(QString::fromUtf8("°C"));
+    dyn->SelectLabel(10);
+    dyn->SetLabelCaption("% Duty");
+    dyn->SetLabelChannel(-1);
+    dyn->SetAxisRange(0, 0, 120);
+    dyn->SetAxisRange(1, 0, 100);
+    for (int k = 5; k < 9; ++k) dyn->SetChannelAxis(k, 1);
+    dyn->SetSpan(60);
+    for (int i = 0; i < 1500; ++i) {
+        dynNow += 0.1;
+        dyn->AppendValue(0, 52 + 6 * std::sin(i / 60.0));
+        dyn->AppendValue(1, 85);
+        dyn->AppendValue(2, 40);
+        dyn->AppendValue(3, 45);
+        dyn->AppendValue(4, 31);
+        dyn->AppendValue(5, 30 + 20 * std::sin(i / 90.0));
+        dyn->AppendValue(6, 0);
+        dyn->AppendValue(9, 83);
+    }
+    auto placeLabels = [dyn] {
+        const double values[] = {52, 85, 40, 45, 31};
+        dyn->SelectAxis(0);
+        const float top = dyn->AxisLabelLow();
+        const double a = dyn->AxisMin(), b = dyn->AxisMax();
+        const float scale = float((0.03 - top) / (b - a));
+        const float offset = float(((top + 0.03) - (a + b) * scale) / 2);
+        for (int ch = 0; ch < 5; ++ch) {
+            dyn->SelectLabel(ch + 1);
+            dyn->SetLabelPosition(std::clamp(float(values[ch] * scale + offset), 0.03f, top));
+        }
+        dyn->SelectAxis(1);
+        const float steps[] = {0.04f, 0.06f, 0.08f, 0.10f};
+        const int labels[] = {6, 7, 8, 11};
+        for (int i = 0; i < 4; ++i) {
+            dyn->SelectLabel(labels[i]);
+            dyn->SetLabelPosition(dyn->AxisLabelHigh() + steps[i]);
+        }
+    };
+    const char* fans[] = {"PWM1", "x", "x", "x"};
+    const int fanLabels[] = {6, 7, 8, 11};
+    for (int i = 0; i < 4; ++i) {
+        dyn->SelectLabel(fanLabels[i]);
+        dyn->SetLabelCaption(fans[i]);
+        dyn->SetLabelChannel(i + 5);
+        dyn->SetLabelVisible(i == 0);
+    }
+    QObject::connect(dyn, &Controls::StripChart::AxisChanged, dyn, placeLabels);
+    dyn->setMinimumSize(689, 330);
+    grid->addWidget(dyn, 4, 0, 1, 4);
 
     window.show();
     if (argc > 1) {
