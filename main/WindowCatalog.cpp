@@ -2,10 +2,12 @@
 // module; each module's Register function also installs its master timer hooks.
 
 #include "main/Windows.h"
+#include "main/fancontrol/ManualFanWindows.h"
 
 namespace Windows {
 
 void RegisterAllWindows() {
+    RegisterManualFanWindows();
 }
 
 }  // namespace Windows
