@@ -141,3 +141,18 @@ TEST_F(BoardTest, ControlWordIsKept) {
     EXPECT_EQ(buf.bytes[0], 0x30);
     buf.ExpectUntouchedFrom(2);
 }
+
+TEST(BoardHeaters, WarmTheRemoteDiodesOfTheBoardsChips) {
+    Board board;
+    double now = 0;
+    chipsim::Chip& chip = board.Chips().Add(0x5E, false);
+    chip.SetClock([&] { return now; });
+    chip.Update();
+    const double before = chip.Temperatures()[2];
+    unsigned char unused = 0;
+    ASSERT_EQ(board.Request(0xDA, 2, 100, 0, 1, &unused), 0);
+    now += 300;
+    chip.Update();
+    EXPECT_GT(chip.Temperatures()[2], before + 25);
+    EXPECT_GT(board.BoardTemperature(), 25.0);
+}
