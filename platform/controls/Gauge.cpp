@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/controls/Scale.h"
+
 namespace Controls {
 
 namespace {
@@ -28,21 +30,6 @@ QColor MarkerColour(int index) {
         default:
             return QColor(170, 60, 190);
     }
-}
-
-// A tick step of 1, 2 or 5 times a power of ten giving about `wanted` intervals.
-double NiceStep(double range, int wanted) {
-    if (!(range > 0)) return 1;
-    const double raw = range / std::max(1, wanted);
-    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
-    const double r = raw / mag;
-    return (r <= 1 ? 1 : r <= 2 ? 2 : r <= 5 ? 5 : 10) * mag;
-}
-
-QString TickText(double v, double step) {
-    const int decimals = step >= 1 ? 0 : int(std::ceil(-std::log10(step) - 1e-9));
-    if (std::abs(v) < step * 1e-6) v = 0;  // no "-0"
-    return QString::number(v, 'f', decimals);
 }
 
 }  // namespace
@@ -213,14 +200,13 @@ void Gauge::paintEvent(QPaintEvent*) {
     small.setPointSizeF(std::max(6.0, font().pointSizeF() * 0.85));
     p.setFont(small);
     const QFontMetrics fm(small);
-    const double step = NiceStep(scaleMax_ - scaleMin_, std::max(2, t.height() / 28));
-    const double first = std::ceil(scaleMin_ / step - 1e-9) * step;
+    const double step = Scale::NiceStep(scaleMax_ - scaleMin_, std::max(2, t.height() / 28));
     p.setPen(QPen(text, 1));
-    for (double v = first; v <= scaleMax_ + step * 1e-9; v += step) {
+    for (const double v : Scale::Ticks(scaleMin_, scaleMax_, step)) {
         const double y = ValueToY(v);
         p.drawLine(QPointF(t.left() - 5, y), QPointF(t.left() - 1, y));
         p.drawText(QRectF(0, y - fm.height() / 2.0, t.left() - 7, fm.height()),
-                   Qt::AlignRight | Qt::AlignVCenter, TickText(v, step));
+                   Qt::AlignRight | Qt::AlignVCenter, Scale::TickText(v, step));
         const double minor = v + step / 2;
         if (minor < scaleMax_) {
             const double ym = ValueToY(minor);

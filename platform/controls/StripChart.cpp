@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/controls/Scale.h"
+
 namespace Controls {
 
 namespace {
@@ -42,14 +44,6 @@ double WallClockSeconds() {
     return duration<double>(system_clock::now().time_since_epoch()).count();
 }
 
-double NiceStep(double range, int wanted) {
-    if (!(range > 0)) return 1;
-    const double raw = range / std::max(1, wanted);
-    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
-    const double r = raw / mag;
-    return (r <= 1 ? 1 : r <= 2 ? 2 : r <= 5 ? 5 : 10) * mag;
-}
-
 // Steps that read well on a clock: 1, 2, 5, 10, 15, 30 s, 1, 2, 5, 10, 15, 30 min, hours.
 double TimeStep(double range, int wanted) {
     static const double steps[] = {1,   2,   5,    10,   15,   30,    60,    120,  300,
@@ -58,12 +52,6 @@ double TimeStep(double range, int wanted) {
     for (double s : steps)
         if (s >= raw) return s;
     return std::ceil(raw / 86400) * 86400;
-}
-
-QString NumberText(double v, double step) {
-    const int decimals = step >= 1 ? 0 : int(std::ceil(-std::log10(step) - 1e-9));
-    if (std::abs(v) < step * 1e-6) v = 0;  // no "-0"
-    return QString::number(v, 'f', decimals);
 }
 
 bool ValidChannel(int channel) { return channel >= 0 && channel < StripChart::kChannels; }
@@ -106,7 +94,7 @@ void StripChart::AddXY(int16_t channel, double x, double y) {
 void StripChart::AddPoint(int channel, double x, double y) {
     Channel& c = channels_[channel];
     if (!c.ring) c.ring = std::make_unique<Point[]>(kPointsPerChannel);
-    if (c.count > 0 && x < c.At(c.count - 1).x) c.ordered = false;
+    if (std::isnan(x) || (c.count > 0 && x < c.At(c.count - 1).x)) c.ordered = false;
     if (c.count < kPointsPerChannel) {
         c.ring[(c.start + c.count) % kPointsPerChannel] = {x, y};
         ++c.count;
@@ -553,28 +541,26 @@ void StripChart::paintEvent(QPaintEvent*) {
     // Vertical grid and numbers of axis 0 on the left, of axis 1 on the right.
     {
         const Axis& a0 = axes_[0];
-        const double step = NiceStep(a0.max - a0.min, std::max(2, plot.height() / 40));
+        const double step = Scale::NiceStep(a0.max - a0.min, std::max(2, plot.height() / 40));
         p.setPen(QPen(kGrid, 1, Qt::DotLine));
-        for (double v = std::ceil(a0.min / step - 1e-9) * step; v <= a0.max + step * 1e-9;
-             v += step) {
+        for (const double v : Scale::Ticks(a0.min, a0.max, step)) {
             const double y = ValueToPixelY(0, v);
             p.setPen(QPen(kGrid, 1, Qt::DotLine));
             p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
             p.setPen(kText);
             p.drawText(QRectF(0, y - fm.height() / 2.0, plot.left() - 5, fm.height()),
-                       Qt::AlignRight | Qt::AlignVCenter, NumberText(v, step));
+                       Qt::AlignRight | Qt::AlignVCenter, Scale::TickText(v, step));
         }
     }
     if (axes_[1].shown) {
         const Axis& a1 = axes_[1];
-        const double step = NiceStep(a1.max - a1.min, std::max(2, plot.height() / 40));
+        const double step = Scale::NiceStep(a1.max - a1.min, std::max(2, plot.height() / 40));
         p.setPen(kText);
-        for (double v = std::ceil(a1.min / step - 1e-9) * step; v <= a1.max + step * 1e-9;
-             v += step) {
+        for (const double v : Scale::Ticks(a1.min, a1.max, step)) {
             const double y = ValueToPixelY(1, v);
             p.drawLine(QPointF(plot.right() + 1, y), QPointF(plot.right() + 4, y));
             p.drawText(QRectF(plot.right() + 6, y - fm.height() / 2.0, kAxisWidth - 8, fm.height()),
-                       Qt::AlignLeft | Qt::AlignVCenter, NumberText(v, step));
+                       Qt::AlignLeft | Qt::AlignVCenter, Scale::TickText(v, step));
         }
     }
 
@@ -584,17 +570,16 @@ void StripChart::paintEvent(QPaintEvent*) {
         const double sample =
             fm.horizontalAdvance(clock ? TimeText(left) : QStringLiteral("-000.0"));
         const int wanted = std::max(1, int(plot.width() / (sample + 24)));
-        const double step = clock ? TimeStep(span_, wanted) : NiceStep(span_, wanted);
+        const double step = clock ? TimeStep(span_, wanted) : Scale::NiceStep(span_, wanted);
         // Time steps are whole seconds of the clock, so the lines fall on round times.
         const double offset = clock ? std::fmod(origin_, step) : 0;
-        for (double v = std::ceil((left + offset) / step - 1e-9) * step - offset;
-             v <= right + step * 1e-9; v += step) {
+        for (const double v : Scale::Ticks(left, right, step, offset)) {
             const double x = plot.left() + (v - left) / span_ * plot.width();
             p.setPen(QPen(kGrid, 1, Qt::DotLine));
             p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
             if (timeChart_ && !haveOrigin_) continue;  // a time chart never fed has no times yet
             p.setPen(kText);
-            const QString text = clock ? TimeText(v) : NumberText(v, step);
+            const QString text = clock ? TimeText(v) : Scale::TickText(v, step);
             const double w = fm.horizontalAdvance(text);
             const double tx = x - w / 2;
             // Clear of the edge handles, which sit in the same strip.

@@ -422,3 +422,12 @@ TEST(StripChartDrag, AChartFedForDaysCanStillBeScrolledBack) {
     const int y50 = RowOf(c.chart, 50);
     EXPECT_GT(Channel0PixelsIn(Render(c.chart), QRect(50, y50 - 2, 300, 5)), 0);
 }
+
+TEST(StripChartPaint, ARangeFarFromZeroPaintsInBoundedTime) {
+    // The tick step there lies below the precision of the values.
+    ClockedChart c;
+    c.chart.SetAxisRange(0, 1e20, 1e20 + 65536);
+    c.chart.SetAxisRange(1, -1e300, 1e300);
+    c.chart.AddXY(0, 10, 1e20);
+    Render(c.chart);
+}
