@@ -2,11 +2,13 @@
 // module; each module's Register function also installs its master timer hooks.
 
 #include "main/Windows.h"
+#include "main/fancontrol/AutoFanWindows.h"
 #include "main/fancontrol/ManualFanWindows.h"
 
 namespace Windows {
 
 void RegisterAllWindows() {
+    RegisterAutoFanWindows();
     RegisterManualFanWindows();
 }
 

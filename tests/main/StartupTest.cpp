@@ -7,6 +7,9 @@
 
 #include <QSettings>
 #include <QStandardPaths>
+#include <cstdio>
+#include <fstream>
+#include <map>
 #include <sstream>
 
 #include "main/ConfigFlags.h"
@@ -16,6 +19,7 @@
 #include "main/RuntimeError.h"
 #include "main/SharedState.h"
 #include "main/frmMain.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/FakeTransport.h"
 #include "tests/support/MessageRecorder.h"
 
@@ -269,4 +273,57 @@ TEST_F(StartupTest, UnloadStoresTheBoundsUnlessMinimized) {
     window.setWindowState(Qt::WindowMinimized);
     window.MDIForm_Unload();
     EXPECT_EQ(QSettings().value("Settings/MainWidth").toString(), "1234");
+}
+
+namespace {
+
+// One line of the stand-ins' call log in the form Trace() gives a recorded call.
+std::string TraceOfLogLine(const std::string& line) {
+    std::map<std::string, std::string> fields;
+    std::istringstream words(line);
+    std::string library, function, word;
+    words >> library >> function;
+    while (words >> word) {
+        const size_t equals = word.find('=');
+        if (equals == std::string::npos) continue;
+        std::string value = word.substr(equals + 1);
+        if (value.rfind("0x", 0) == 0) value = value.substr(2);
+        fields[word.substr(0, equals)] = value;
+    }
+    if (function == "DetectSmbus") return "detect " + fields["flag"];
+    if (function == "ReadSmbus") return "smbus read " + fields["address"] + ":" + fields["reg"];
+    if (function == "WriteSmbus")
+        return "smbus write " + fields["address"] + ":" + fields["reg"] + "=" + fields["value"];
+    if (function == "LoadFirmWare") return "firmware";
+    return fields["request"] + " " + fields["value"] + " " + fields["index"] + " d" + fields["direction"] + " n" +
+           Hex(std::stoi(fields["count"]));
+}
+
+}  // namespace
+
+// The same start-up through the real stand-in libraries, bound as the program binds them, in
+// static mode with their call log: the traffic is the fake's, call for call.
+TEST_F(StartupTest, TheStandInLibrariesSeeTheSameTraffic) {
+    General::Main();
+    const std::vector<std::string> expected = Traces();
+    delete General::MainForm;
+    General::MainForm = nullptr;
+
+    const std::string log = testing::TempDir() + "quorvex-startup.log";
+    std::remove(log.c_str());
+    TestSupport::RunInChild([&] {
+        setenv("QUORVEX_SIM_STATIC", "1", 1);
+        setenv("QUORVEX_SIM_LOG", log.c_str(), 1);
+        USBStuff::SetTransport(nullptr);
+        USBStuff::ProgramFolder = QUORVEX_BIN_DIR;
+        General::ResetConfigFlags();
+        General::Main();
+        ASSERT_NE(General::MainForm, nullptr);
+        EXPECT_EQ(General::MainForm->cmbDevices->itemText(0), "5Ch on USB");
+        std::ifstream file(log);
+        std::vector<std::string> seen;
+        for (std::string line; std::getline(file, line);) seen.push_back(TraceOfLogLine(line));
+        EXPECT_GT(seen.size(), 100u);
+        EXPECT_EQ(seen, expected);
+    });
 }
