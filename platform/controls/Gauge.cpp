@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kCaptionHeight = 20;
 constexpr int kTrackWidth = 12;
-constexpr int kMarkerSize = 9;  // half the height of a marker's arrow
+constexpr int kMarkerSize = 9;  // size of a marker's arrow, and how near it a press takes hold
 constexpr int kMarginBottom = 8;
 constexpr int kMarginTop = 8;  // below the caption
 

@@ -18,7 +18,9 @@ namespace Controls {
 //
 // Horizontal units: a chart fed with AppendValue is a time chart; its x is seconds since its first
 // appended value and its right edge follows the newest point until the user drags the right edge
-// back. A chart fed with AddXY uses the caller's units and the span and right edge as set.
+// back (RightEdge reads 32767 once a time chart has run longer than that; the view itself does
+// not saturate). A chart fed with AddXY uses the caller's units and the span and right edge as
+// set.
 //
 // Vertical label positions (SetLabelPosition, AxisLabelLow, AxisLabelHigh) share one unit: the
 // fraction of the chart's height from its top edge (0 = top, 1 = bottom), so that a window can
