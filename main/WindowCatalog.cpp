@@ -2,12 +2,14 @@
 // module; each module's Register function also installs its master timer hooks.
 
 #include "main/Windows.h"
+#include "main/registers/ConfigurationWindows.h"
 #include "main/fancontrol/AutoFanWindows.h"
 #include "main/fancontrol/ManualFanWindows.h"
 
 namespace Windows {
 
 void RegisterAllWindows() {
+    RegisterConfigurationWindows();
     RegisterAutoFanWindows();
     RegisterManualFanWindows();
 }

@@ -1,0 +1,23 @@
+#include "main/registers/ConfigControls.h"
+
+#include "main/registers/ConfigRegisters.h"
+
+namespace RegMapStuff {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QComboBox* NewFixedList(std::span<const std::string_view> items, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    list->setEditable(false);
+    for (std::string_view item : items) list->addItem(ToQString(item));
+    list->setCurrentIndex(-1);
+    return list;
+}
+
+int ListIndexByText(const QComboBox* list, std::span<const std::string_view> items) {
+    return IndexOfText(items, list->currentText().toStdString());
+}
+
+}  // namespace RegMapStuff

@@ -1,0 +1,20 @@
+#pragma once
+// Building blocks the configuration windows share.
+
+#include <QComboBox>
+#include <QString>
+#include <span>
+#include <string_view>
+
+namespace RegMapStuff {
+
+// A fixed drop-down list holding `items`, with nothing selected yet: the window's load then
+// selects the item the chip shows, which runs the list's handler for every list.
+QComboBox* NewFixedList(std::span<const std::string_view> items, QWidget* parent);
+
+QString ToQString(std::string_view text);
+
+// The index of the first item equal to the list's text, or -1 when nothing is selected.
+int ListIndexByText(const QComboBox* list, std::span<const std::string_view> items);
+
+}  // namespace RegMapStuff
