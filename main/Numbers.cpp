@@ -93,4 +93,19 @@ std::string ShortestText(float value) {
     return out;
 }
 
+std::string CaptionNumber(float value, bool blankForSign) {
+    std::string text = ShortestText(value);
+    const bool negative = !text.empty() && text[0] == '-';
+    const size_t digits = negative ? 1 : 0;
+    if (text.compare(digits, 2, "0.") == 0) text.erase(digits, 1);
+    if (blankForSign && !negative) text.insert(0, 1, ' ');
+    return text;
+}
+
+std::string CaptionNumber(int64_t value, bool blankForSign) {
+    std::string text = std::to_string(value);
+    if (blankForSign && value >= 0) text.insert(0, 1, ' ');
+    return text;
+}
+
 }  // namespace Numbers

@@ -45,4 +45,10 @@ double PixelsToTwips(int pixels);
 // as separator, no leading blank): 23.25, -5.5, 40.
 std::string ShortestText(float value);
 
+// A number as captions and legends show it: the shortest text, a magnitude below 1 without its
+// leading zero (.5, -.25), whole numbers in full. With `blankForSign`, a value that is not
+// negative gets one leading blank where a minus sign would stand (" 25.75", "-3.5", " .5").
+std::string CaptionNumber(float value, bool blankForSign);
+std::string CaptionNumber(int64_t value, bool blankForSign);
+
 }  // namespace Numbers
