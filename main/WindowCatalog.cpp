@@ -5,6 +5,7 @@
 #include "main/registers/ConfigurationWindows.h"
 #include "main/fancontrol/AutoFanWindows.h"
 #include "main/fancontrol/ManualFanWindows.h"
+#include "main/monitoring/MonitoringWindows.h"
 
 namespace Windows {
 
@@ -12,6 +13,7 @@ void RegisterAllWindows() {
     RegisterConfigurationWindows();
     RegisterAutoFanWindows();
     RegisterManualFanWindows();
+    RegisterMonitoringWindows();
 }
 
 }  // namespace Windows
