@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "main/Numbers.h"
 #include "main/Windows.h"
@@ -38,6 +39,14 @@ QWidget* DutyBox(QLineEdit*& box, FanControl::UpDownArrows*& arrows, QWidget* pa
     return holder;
 }
 
+// A tab holding one frame, close to its edges: the captions are long for the window's width.
+void AddPage(QTabWidget* tabs, QWidget* page, QGroupBox* frame, const QString& title) {
+    auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(frame);
+    tabs->addTab(page, title);
+}
+
 }  // namespace
 
 frmFanConfig::frmFanConfig(QWidget* parent) : QWidget(parent) {
@@ -65,7 +74,11 @@ frmFanConfig::frmFanConfig(QWidget* parent) : QWidget(parent) {
     layout->addWidget(SSTab1, 1);
     layout->addLayout(buttons);
 
-    resize(TwipsToPixels(8265), TwipsToPixels(6255));
+    layout->setContentsMargins(6, 6, 6, 6);
+    // Never narrower than the controls need: the longest captions must show whole in this font.
+    const QSize least = minimumSizeHint();
+    resize(std::max(TwipsToPixels(8265), least.width()),
+           std::max(TwipsToPixels(6255), least.height()));
     Show(FanControl::ReadFanConfig());
 }
 
@@ -96,9 +109,7 @@ void frmFanConfig::BuildAllFansTab() {
     column->addLayout(therm);
     column->addStretch(1);
 
-    auto* outer = new QVBoxLayout(page);
-    outer->addWidget(Frame1);
-    SSTab1->addTab(page, "All Fans");
+    AddPage(SSTab1, page, Frame1, "All Fans");
 }
 
 void frmFanConfig::BuildPwmTab(int i) {
@@ -164,9 +175,7 @@ void frmFanConfig::BuildPwmTab(int i) {
         grid->addWidget(box, row++, 0, 1, 5);
     grid->setRowStretch(row, 1);
 
-    auto* outer = new QVBoxLayout(page);
-    outer->addWidget(frame);
-    SSTab1->addTab(page, pwm);
+    AddPage(SSTab1, page, frame, pwm);
 }
 
 void frmFanConfig::BuildTachsTab() {
@@ -192,9 +201,7 @@ void frmFanConfig::BuildTachsTab() {
     grid->addWidget(chkSYNC, 6, 0, 1, 4);
     grid->setRowStretch(7, 1);
 
-    auto* outer = new QVBoxLayout(page);
-    outer->addWidget(Frame3);
-    SSTab1->addTab(page, "Tachs 1-4");
+    AddPage(SSTab1, page, Frame3, "Tachs 1-4");
 }
 
 void frmFanConfig::Show(const FanConfigSettings& s) {

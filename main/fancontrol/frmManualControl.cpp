@@ -50,6 +50,8 @@ frmManualControl::frmManualControl(QWidget* parent) : QWidget(parent) {
     connect(cmdConfig, &QPushButton::clicked, this, &frmManualControl::cmdConfig_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmManualControl::cmdClose_Click);
 
+    cmdConfig->setMinimumWidth(TwipsToPixels(1500));
+    cmdClose->setMinimumWidth(TwipsToPixels(1200));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdConfig);
     buttons->addStretch(1);

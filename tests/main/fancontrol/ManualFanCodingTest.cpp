@@ -63,15 +63,3 @@ TEST(FanConfigCoding, PwmConfigurationTakesTheListOfItsBehaviourBit) {
     out.altBehaviour = -1;
     EXPECT_EQ(PwmConfigurationByte(out), 0x18);
 }
-
-TEST(FanConfigCoding, TachPulsesFillTwoBitsEach) {
-    EXPECT_EQ(TachPulsesByte({0, 0, 2, 0}), 0x20);
-    EXPECT_EQ(TachPulsesByte({3, 2, 1, 0}), 0x1B);
-    EXPECT_EQ(TachPulsesByte({3, 3, 3, 3}), 0xFF);
-}
-
-TEST(FanConfigCoding, FrequencyKeepsTheRangeField) {
-    EXPECT_EQ(FrequencyByte(0xA5, 2, true), 0xAA);
-    EXPECT_EQ(FrequencyByte(0x4C, 0, false), 0x40);
-    EXPECT_EQ(FrequencyByte(0xFF, 7, true), 0xFF);
-}
