@@ -93,8 +93,12 @@ void frmGenConfig::BuildControls() {
     buttons->addWidget(cmdClose);
     right->addLayout(buttons);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(Frame1, 1);
+    layout->addWidget(Frame1, 0);
     layout->addLayout(right, 1);
+    // Tight margins: the long captions and the offset texts only just fit the window's width.
+    layout->setContentsMargins(6, 6, 6, 6);
+    for (QLayout* frameLayout : {Frame1->layout(), Frame2->layout(), Frame5->layout()})
+        frameLayout->setContentsMargins(6, 6, 6, 6);
 
     connect(chkStart, &QCheckBox::toggled, this, &frmGenConfig::chkStart_Click);
     connect(chkLock, &QCheckBox::toggled, this, &frmGenConfig::chkLock_Click);
