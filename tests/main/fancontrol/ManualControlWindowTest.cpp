@@ -25,6 +25,7 @@ class ManualControl : public ::testing::Test {
         General::ResetConfigFlags();
         General::ResetMeasurements();
         General::ManualSliderBusy = false;
+        readingWasEnabled_ = General::ReadingEnabled;
         General::ReadingEnabled = false;  // no measurement reads in the ticks
         MasterTimer::SetClock([this] { return now_; });
         RegisterManualFanWindows();
@@ -33,7 +34,7 @@ class ManualControl : public ::testing::Test {
         Windows::UnloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         MasterTimer::SetClock({});
-        General::ReadingEnabled = true;
+        General::ReadingEnabled = readingWasEnabled_;
         General::ResetConfigFlags();
         General::ResetMeasurements();
     }
@@ -50,6 +51,7 @@ class ManualControl : public ::testing::Test {
     TestSupport::MessageRecorder messages_;
     MasterTimer::Tasks tasks_;
     float now_ = 1000.0f;
+    bool readingWasEnabled_ = false;
 };
 
 std::vector<int> Values(const frmManualControl& w) {
