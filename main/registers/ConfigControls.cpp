@@ -8,6 +8,14 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+void AddButtonRow(QBoxLayout* layout, std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* button : buttons) row->addWidget(button);
+    layout->addStretch();
+    layout->addLayout(row);
+}
+
 QComboBox* NewFixedList(std::span<const std::string_view> items, QWidget* parent) {
     auto* list = new QComboBox(parent);
     list->setEditable(false);

@@ -1,8 +1,11 @@
 #pragma once
 // Building blocks the configuration windows share.
 
+#include <QBoxLayout>
 #include <QComboBox>
+#include <QPushButton>
 #include <QString>
+#include <initializer_list>
 #include <span>
 #include <string_view>
 
@@ -13,6 +16,9 @@ namespace RegMapStuff {
 QComboBox* NewFixedList(std::span<const std::string_view> items, QWidget* parent);
 
 QString ToQString(std::string_view text);
+
+// The window's buttons in a row at the bottom right, below everything else of `layout`.
+void AddButtonRow(QBoxLayout* layout, std::initializer_list<QPushButton*> buttons);
 
 // The index of the first item equal to the list's text, or -1 when nothing is selected.
 int ListIndexByText(const QComboBox* list, std::span<const std::string_view> items);

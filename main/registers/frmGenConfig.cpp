@@ -87,11 +87,7 @@ void frmGenConfig::BuildControls() {
     auto* right = new QVBoxLayout;
     right->addWidget(Frame2);
     right->addWidget(Frame5);
-    right->addStretch();
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdClose);
-    right->addLayout(buttons);
+    AddButtonRow(right, {cmdClose});
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(Frame1, 0);
     layout->addLayout(right, 1);

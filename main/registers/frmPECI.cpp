@@ -113,14 +113,9 @@ void frmPECI::BuildControls() {
     cmdOK = new QPushButton("OK", this);
     cmdApply = new QPushButton("Apply", this);
     cmdCancel = new QPushButton("Cancel", this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdApply);
-    buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1, 1);
-    layout->addLayout(buttons);
+    AddButtonRow(layout, {cmdOK, cmdApply, cmdCancel});
 
     connect(cmdOK, &QPushButton::clicked, this, &frmPECI::cmdOK_Click);
     connect(cmdApply, &QPushButton::clicked, this, &frmPECI::cmdApply_Click);

@@ -58,13 +58,9 @@ void frmTherm::BuildControls() {
     grid->setColumnStretch(1, 1);
 
     cmdCancel = new QPushButton("Close", this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame2);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    AddButtonRow(layout, {cmdCancel});
 
     connect(cmbR1THERM, &QComboBox::currentIndexChanged, this, &frmTherm::cmbR1THERM_Click);
     connect(cmbLocTHERM, &QComboBox::currentIndexChanged, this, &frmTherm::cmbLocTHERM_Click);

@@ -6,6 +6,7 @@
 #include "main/DeviceLink.h"
 #include "main/Numbers.h"
 #include "main/Windows.h"
+#include "main/registers/ConfigControls.h"
 #include "main/registers/ConfigRegisters.h"
 
 using namespace RegMapStuff;
@@ -31,13 +32,9 @@ void frmVoltConfig::BuildControls() {
         frameLayout->addWidget(box);
 
     cmdCancel = new QPushButton("Close", this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame2);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    AddButtonRow(layout, {cmdCancel});
 
     connect(chkDisableAttenuators, &QCheckBox::toggled, this,
             &frmVoltConfig::chkDisableAttenuators_Click);
