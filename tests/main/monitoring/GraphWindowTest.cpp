@@ -205,3 +205,27 @@ TEST_F(GraphWindow, TimerTasksReachOnlyOpenWindows) {
     hooks.showLimits();
     hooks = MasterTimer::TaskHooks{};
 }
+
+TEST_F(GraphWindow, ChartsFedForLongKeepABoundedHistoryAndTheUsersZoom) {
+    frmGraph window;
+    double now = 1000;
+    for (Controls::StripChart* chart : window.stpGraph) chart->SetClock([&now] { return now; });
+    const int runs = Controls::StripChart::kPointsPerChannel + 500;
+    for (int i = 0; i < runs; ++i) {
+        now += 0.05;
+        General::Temperatures[0] = static_cast<float>(i % 100);
+        GraphSubs::UpdateGraphs(window);
+    }
+    for (int chart : {0, 3, 4})
+        EXPECT_EQ(window.stpGraph[chart]->PointCount(0), Controls::StripChart::kPointsPerChannel);
+    EXPECT_EQ(window.stpGraph[5]->PointCount(6), Controls::StripChart::kPointsPerChannel);
+
+    // Zooming the shown chart by its edges is read back and kept while it is fed.
+    Controls::StripChart* shown = window.stpGraph[3];
+    const int16_t span = shown->Span();
+    shown->DragLeftEdgeBy(-80);
+    EXPECT_GT(shown->Span(), span);
+    const int16_t zoomed = shown->Span();
+    GraphSubs::UpdateGraphs(window);
+    EXPECT_EQ(shown->Span(), zoomed);
+}
