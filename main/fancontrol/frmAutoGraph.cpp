@@ -1,5 +1,6 @@
 #include "main/fancontrol/frmAutoGraph.h"
 
+#include <QFont>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -64,12 +65,19 @@ int TrangeRegister(int ch) { return ch < 3 ? 0x5F + ch : 0x3C; }
 frmAutoGraph::frmAutoGraph(QWidget* parent) : QWidget(parent) {
     setWindowTitle("Automatic Control");
     resize(Px(11640), Px(7845));
+    // The layout in twips was drawn for an 8 point font; a larger one would clip the captions.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
 
     cmbSpeedOnTHERM = new QComboBox(this);
     PlaceTwips(cmbSpeedOnTHERM, 480, 360, 3375, 315);
     Fill(cmbSpeedOnTHERM, kSpeedOnThermEntries);
     chkExtraSlow = new QCheckBox("Increase Ramp Rates by 39%", this);
     PlaceTwips(chkExtraSlow, 960, 840, 2415, 315);
+    // Fonts wider than the one the layout was drawn with would clip these captions.
+    for (QWidget* w : {static_cast<QWidget*>(cmbSpeedOnTHERM), static_cast<QWidget*>(chkExtraSlow)})
+        w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
     tbPWM = new QTabWidget(this);
     PlaceTwips(tbPWM, 120, 1440, 3975, 2055);
     tbTemp = new QTabWidget(this);
@@ -91,6 +99,11 @@ frmAutoGraph::frmAutoGraph(QWidget* parent) : QWidget(parent) {
             stpGraph->SetLabelCaption(designLabels[label]);
         else
             stpGraph->SetLabelVisible(false);  // operating points and hysteresis need no label
+    }
+    // A source's operating point and hysteresis step in the colour of its curve.
+    for (int16_t k = 0; k < kDrawnSources; ++k) {
+        stpGraph->SetChannelColour(k + kOperatingChannel, stpGraph->ChannelColour(k));
+        stpGraph->SetChannelColour(k + kHystChannel, stpGraph->ChannelColour(k));
     }
     stpGraph->SetLegendTitle("Controlled By:");
     stpGraph->setToolTip("Drag the arrows at the edges of this graph to zoom in and out");
@@ -170,28 +183,28 @@ void frmAutoGraph::BuildTempTab(int ch) {
     auto* page = new QWidget;
     tbTemp->addTab(page, kTempTabs[ch]);
     const bool peci = ch == 3;
-    AddLabel(page, "Tmin", 4, 6, 66);
+    AddLabel(page, "Tmin", 4, 6, 70);
     txtTmin[ch] = new QLineEdit(page);
-    txtTmin[ch]->setGeometry(70, 6, 38, 21);
+    txtTmin[ch]->setGeometry(74, 6, 36, 21);
     udTmin[ch] = new FanControl::UpDownArrows(txtTmin[ch], peci ? -128 : -20, peci ? 0 : 120, page);
-    udTmin[ch]->setGeometry(108, 6, 16, 21);
+    udTmin[ch]->setGeometry(110, 6, 16, 21);
     AddLabel(page, "Tmin Hyst", 132, 6, 62);
     txtTminHyst[ch] = new QLineEdit(page);
     txtTminHyst[ch]->setGeometry(196, 6, 38, 21);
     udTminHyst[ch] = new FanControl::UpDownArrows(txtTminHyst[ch], 0, 15, page);
     udTminHyst[ch]->setGeometry(234, 6, 16, 21);
-    AddLabel(page, peci ? "Tcontrol" : "THERM Limit", 4, 33, 66);
+    AddLabel(page, peci ? "Tcontrol" : "THERM Limit", 4, 33, 70);
     txtTHERM[ch] = new QLineEdit(page);
-    txtTHERM[ch]->setGeometry(70, 33, 38, 21);
+    txtTHERM[ch]->setGeometry(74, 33, 36, 21);
     udTHERM[ch] = new FanControl::UpDownArrows(txtTHERM[ch], peci ? -120 : 0, peci ? 0 : 120, page);
-    udTHERM[ch]->setGeometry(108, 33, 16, 21);
+    udTHERM[ch]->setGeometry(110, 33, 16, 21);
     AddLabel(page, "Trange", 132, 33, 50);
     cmbTrange[ch] = new QComboBox(page);
     cmbTrange[ch]->setGeometry(182, 33, 72, 22);
     Fill(cmbTrange[ch], kTrangeEntries);
-    AddLabel(page, "Ramp Rate", 4, 60, 66);
+    AddLabel(page, "Ramp Rate", 4, 60, 70);
     cmbRamp[ch] = new QComboBox(page);
-    cmbRamp[ch]->setGeometry(70, 60, 110, 22);
+    cmbRamp[ch]->setGeometry(74, 60, 110, 22);
     chkAcoustics[ch] = new QCheckBox("Enable Smoothing", page);
     chkAcoustics[ch]->setGeometry(4, 88, 250, 21);
     chkSlow[ch] = new QCheckBox(kSlowCaptions[ch], page);

@@ -193,6 +193,18 @@ void StripChart::SetChannelName(int16_t channel, const QString& name) {
     update();
 }
 
+void StripChart::SetChannelColour(int16_t channel, const QColor& colour) {
+    if (!ValidChannel(channel) || channels_[channel].colour == colour) return;
+    channels_[channel].colour = colour;
+    update();
+}
+
+QColor StripChart::ChannelColour(int16_t channel) const {
+    if (!ValidChannel(channel)) return {};
+    const Channel& c = channels_[channel];
+    return c.colour.isValid() ? c.colour : kColours[channel];
+}
+
 void StripChart::SetLegendHeading(int16_t label, const QString& heading) {
     if (label < 0 || label >= kLabels) return;
     Label& l = labels_[label];
@@ -507,7 +519,7 @@ void StripChart::PaintChannel(QPainter& painter, const Channel& c, const QRect& 
     }
     flush();
     if (line.isEmpty()) return;
-    const QColor colour = kColours[&c - channels_.data()];
+    const QColor colour = ChannelColour(static_cast<int16_t>(&c - channels_.data()));
     if (single) {
         // A lone point (an operating point added twice in a row) shows as a dot.
         painter.save();
@@ -668,7 +680,7 @@ void StripChart::paintEvent(QPaintEvent*) {
         }
         p.setFont(font());
         if (l.channel >= 0) {
-            const QColor colour = kColours[l.channel];
+            const QColor colour = ChannelColour(static_cast<int16_t>(l.channel));
             p.fillRect(QRect(lx, top + fm.height() / 2 - 1, 10, 3), colour);
             p.setPen(colour);
             box.setLeft(lx + 16);

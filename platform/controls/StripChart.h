@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -73,6 +74,10 @@ class StripChart : public QWidget {
     void SetAxisRange(int16_t axis, double min, double max);
     void SetChannelAxis(int16_t channel, int16_t axis);
     void SetChannelName(int16_t channel, const QString& name);
+    // A channel drawn in the colour of another, e.g. a curve's marker; an invalid colour gives
+    // the channel its own again.
+    void SetChannelColour(int16_t channel, const QColor& colour);
+    QColor ChannelColour(int16_t channel) const;
     // Makes the label a heading: no channel, this caption, drawn bold.
     void SetLegendHeading(int16_t label, const QString& heading);
     // Title above the legend, e.g. "Controlled By:".
@@ -114,6 +119,7 @@ class StripChart : public QWidget {
         int count = 0;
         bool ordered = true;  // x never decreased: the visible span can be found by bisection
         QString name;
+        QColor colour;  // invalid: the chart's colour of the channel
         int axis = 0;
         const Point& At(int i) const { return ring[(start + i) % kPointsPerChannel]; }
     };

@@ -253,6 +253,10 @@ TEST_F(AutoFanWindow, ChartOfTheChosenOutput) {
     EXPECT_EQ(window->stpGraph->PointCount(7), 0);
     window->PlotAFCTemps();
     EXPECT_EQ(window->stpGraph->PointCount(7), 2);
+    // Each operating point and hysteresis step can be told by its curve's colour.
+    EXPECT_EQ(window->stpGraph->ChannelColour(7), window->stpGraph->ChannelColour(0));
+    EXPECT_EQ(window->stpGraph->ChannelColour(17), window->stpGraph->ChannelColour(3));
+    EXPECT_NE(window->stpGraph->ChannelColour(1), window->stpGraph->ChannelColour(0));
 
     // PWM2: Local, Remote1, Remote2; the temperature tab follows the first source.
     window->tbPWM->setCurrentIndex(1);
