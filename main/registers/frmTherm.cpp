@@ -2,12 +2,12 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "main/DeviceLink.h"
 #include "main/Numbers.h"
 #include "main/Windows.h"
+#include "main/monitoring/frmLimits.h"
 #include "main/registers/ConfigControls.h"
 #include "main/registers/ConfigRegisters.h"
 
@@ -96,12 +96,9 @@ void frmTherm::chkDisTHERMHys_Click() {
 }
 
 void frmTherm::cmdSetlimits_Click() {
-    QWidget* limits = Windows::Open(Windows::Kind::Limits);
-    if (!limits) return;
-    // The limits window keeps its pages in one tab control; the first is "Temperature".
-    auto* tabs = limits->findChild<QTabWidget*>("SSTab1");
-    if (!tabs) tabs = limits->findChild<QTabWidget*>();
-    if (tabs) tabs->setCurrentIndex(0);
+    Windows::Open(Windows::Kind::Limits);
+    if (auto* limits = Windows::FindAs<frmLimits>(Windows::Kind::Limits))
+        limits->SelectTab(frmLimits::kTabTemperature);
 }
 
 void frmTherm::cmdCancel_Click() { Windows::Close(this); }

@@ -1,7 +1,7 @@
-#include <QTabWidget>
-#include <QVBoxLayout>
+#include <QCoreApplication>
 
 #include "main/Windows.h"
+#include "main/monitoring/frmLimits.h"
 #include "main/registers/frmTherm.h"
 #include "main/registers/frmVoltConfig.h"
 #include "tests/main/registers/ConfigWindowFixture.h"
@@ -97,39 +97,24 @@ TEST_F(ThermTest, EachControlChangesOnlyItsBit) {
     EXPECT_TRUE(TrafficSinceClear().empty());
 }
 
-// Stands in for the limits window: a window with its pages in a tab control.
-class LimitsStandIn : public QWidget {
-  public:
-    LimitsStandIn() {
-        tabs = new QTabWidget(this);
-        tabs->setObjectName("SSTab1");
-        for (const char* title : {"Temperature", "Fans", "Voltage"})
-            tabs->addTab(new QWidget(tabs), title);
-        tabs->setCurrentIndex(2);
-        ++created;
-    }
-    QTabWidget* tabs;
-    static inline int created = 0;
-};
-
 TEST_F(ThermTest, SetThermLimitsOpensTheLimitsWindowOnItsTemperatureTab) {
-    Windows::Register(Windows::Kind::Limits, [] { return new LimitsStandIn; });
-    LimitsStandIn::created = 0;
+    Windows::Register(Windows::Kind::Limits, [] { return new frmLimits; });
     SetRegs({{0x7C, 0}, {0x7D, 0}, {0x11, 0}});
     frmTherm window;
     fake_.ClearCalls();
     window.cmdSetlimits->click();
-    auto* limits = dynamic_cast<LimitsStandIn*>(Windows::Find(Windows::Kind::Limits));
+    auto* limits = Windows::FindAs<frmLimits>(Windows::Kind::Limits);
     ASSERT_NE(limits, nullptr);
-    EXPECT_EQ(limits->tabs->currentIndex(), 0);
+    EXPECT_EQ(limits->SSTab1->currentIndex(), frmLimits::kTabTemperature);
 
     // Already open on another tab: the same window comes forward on "Temperature".
-    limits->tabs->setCurrentIndex(1);
+    limits->SSTab1->setCurrentIndex(frmLimits::kTabVoltage);
     window.cmdSetlimits->click();
-    EXPECT_EQ(LimitsStandIn::created, 1);
-    EXPECT_EQ(limits->tabs->currentIndex(), 0);
-    EXPECT_TRUE(TrafficSinceClear().empty());
+    EXPECT_EQ(Windows::FindAs<frmLimits>(Windows::Kind::Limits), limits);
+    EXPECT_EQ(limits->SSTab1->currentIndex(), frmLimits::kTabTemperature);
+    EXPECT_TRUE(fake_.RegisterWrites().empty());
     Windows::UnloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Windows::Register(Windows::Kind::Limits, nullptr);
 }
 
