@@ -6,6 +6,7 @@
 #include "main/fancontrol/AutoFanWindows.h"
 #include "main/fancontrol/ManualFanWindows.h"
 #include "main/monitoring/MonitoringWindows.h"
+#include "main/registers/RegisterMapWindows.h"
 
 namespace Windows {
 
@@ -14,6 +15,7 @@ void RegisterAllWindows() {
     RegisterAutoFanWindows();
     RegisterManualFanWindows();
     RegisterMonitoringWindows();
+    RegisterRegisterMapWindows();
 }
 
 }  // namespace Windows
