@@ -3,7 +3,9 @@
 #include <QFont>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <algorithm>
+#include <memory>
 
 #include "main/ConfigFlags.h"
 #include "main/DeviceLink.h"
@@ -110,15 +112,12 @@ frmAutoGraph::frmAutoGraph(QWidget* parent) : QWidget(parent) {
 
     // Controls raise their events from here on, from code as from the user.
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(cmbSpeedOnTHERM, &QComboBox::currentIndexChanged, this,
-            [this] { cmbSpeedOnTHERM_Click(); });
+    ConnectListClick(cmbSpeedOnTHERM, [this] { cmbSpeedOnTHERM_Click(); });
     connect(chkExtraSlow, &QCheckBox::toggled, this, [this] { chkExtraSlow_Click(); });
     connect(tbPWM, &QTabWidget::currentChanged, this, [this] { tbPWM_Click(0); });
     for (int p = 0; p < 3; ++p) {
-        connect(cmbControl[p], &QComboBox::currentIndexChanged, this,
-                [this, p] { cmbControl_Click(p); });
-        connect(cmbAltControl[p], &QComboBox::currentIndexChanged, this,
-                [this, p] { cmbAltControl_Click(p); });
+        ConnectListClick(cmbControl[p], [this, p] { cmbControl_Click(p); });
+        ConnectListClick(cmbAltControl[p], [this, p] { cmbAltControl_Click(p); });
         connect(chkAltControl[p], &QCheckBox::toggled, this, [this, p] { chkAltControl_Click(p); });
         connect(chkMinSpeed[p], &QCheckBox::toggled, this, [this, p] { chkMinSpeed_Click(p); });
         connect(txtMinPWM[p], &QLineEdit::textChanged, this, [this, p] { txtMinPWM_Change(p); });
@@ -129,10 +128,8 @@ frmAutoGraph::frmAutoGraph(QWidget* parent) : QWidget(parent) {
         connect(txtTHERM[ch], &QLineEdit::textChanged, this, [this, ch] { txtTHERM_Change(ch); });
         connect(txtTminHyst[ch], &QLineEdit::textChanged, this,
                 [this, ch] { txtTminHyst_Change(ch); });
-        connect(cmbTrange[ch], &QComboBox::currentIndexChanged, this,
-                [this, ch] { cmbTrange_Click(ch); });
-        connect(cmbRamp[ch], &QComboBox::currentIndexChanged, this,
-                [this, ch] { cmbRamp_Click(ch); });
+        ConnectListClick(cmbTrange[ch], [this, ch] { cmbTrange_Click(ch); });
+        ConnectListClick(cmbRamp[ch], [this, ch] { cmbRamp_Click(ch); });
         connect(chkAcoustics[ch], &QCheckBox::toggled, this,
                 [this, ch] { chkAcoustics_Click(ch); });
         connect(chkSlow[ch], &QCheckBox::toggled, this, [this, ch] { chkSlow_Click(ch); });
@@ -150,6 +147,26 @@ frmAutoGraph::frmAutoGraph(QWidget* parent) : QWidget(parent) {
 frmAutoGraph::~frmAutoGraph() {
     FormLoaded = false;
     General::AutoGraphOpen = false;
+    // The controls go after this body; tabs removed on the way must not run handlers on a
+    // half-destroyed window.
+    for (QWidget* control : findChildren<QWidget*>()) control->blockSignals(true);
+}
+
+void frmAutoGraph::ConnectListClick(QComboBox* list, std::function<void()> click) {
+    // A list's click runs on every change of its selection, from code too, and when the user
+    // picks the entry already shown (which writes the same value again). A pick that changes
+    // the selection raises both signals, the change first: the flag, cleared once control
+    // returns to the event loop, keeps that pick from running the click twice.
+    auto justChanged = std::make_shared<bool>(false);
+    connect(list, &QComboBox::currentIndexChanged, this, [this, justChanged, click] {
+        *justChanged = true;
+        QTimer::singleShot(0, this, [justChanged] { *justChanged = false; });
+        click();
+    });
+    connect(list, &QComboBox::activated, this, [justChanged, click] {
+        if (!*justChanged) click();
+        *justChanged = false;
+    });
 }
 
 void frmAutoGraph::BuildPwmTab(int p) {

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "main/fancontrol/AFCRecord.h"
@@ -91,6 +92,7 @@ class frmAutoGraph : public QWidget {
     void LabelGraphTraces(int p);
     void DrawAFCCurve();
     void WriteBehaviour(int p, QComboBox* list, QComboBox* other);
+    void ConnectListClick(QComboBox* list, std::function<void()> click);
 
     // Register access of the selected chip; whole-register writes skip a value outside a byte.
     static int Read(int reg);

@@ -189,6 +189,23 @@ TEST_F(AutoFanWindow, EachControlWritesOnlyItsBits) {
     }
 }
 
+TEST_F(AutoFanWindow, PickingTheShownEntryWritesItAgainOnce) {
+    auto window = Open();
+    QCoreApplication::processEvents();
+    // The user picks the entry already shown: only the pick is raised.
+    emit window->cmbTrange[2]->activated(window->cmbTrange[2]->currentIndex());
+    EXPECT_EQ(fake_.RegisterWrites(), (Writes{{0x61, 0x71}}));
+    // A pick that changes the entry raises the change and then the pick: one write.
+    fake_.ClearCalls();
+    window->cmbTrange[2]->setCurrentIndex(3);
+    emit window->cmbTrange[2]->activated(3);
+    EXPECT_EQ(fake_.RegisterWrites(), (Writes{{0x61, 0x31}}));
+    QCoreApplication::processEvents();
+    fake_.ClearCalls();
+    emit window->cmbRamp[1]->activated(window->cmbRamp[1]->currentIndex());
+    EXPECT_EQ(fake_.RegisterWrites(), (Writes{{0x63, 0x8A}}));
+}
+
 TEST_F(AutoFanWindow, ReadModifyWriteKeepsWhatOthersChangedSinceOpening) {
     auto window = Open();
     fake_.SetReg(0x5D, 0xD7);  // the fan configuration window changed bits 4:0
