@@ -392,32 +392,27 @@ void frmAutoGraph::chkMinSpeed_Click(int p) {
     DrawAFCCurve();
 }
 
-void frmAutoGraph::WriteBehaviour(int p, QComboBox* list, QComboBox* other) {
+void frmAutoGraph::BehaviourChosen(int p, QComboBox* list, QComboBox* other) {
+    if (!FormLoaded) return;
     // The entry's own index, so each "Reserved" entry writes its own code.
     const int code = list->currentIndex();
-    if (code < 0) return;
-    const int reg = 0x5C + p;
-    Write(reg, WithField(Read(reg), 0xE0, 5, code));
-    // Both lists show bits 7:5: keep the hidden one in step without raising its event, so a
-    // later "Alternate Control" tick draws the sources the chip really uses.
-    const QSignalBlocker quiet(other);
-    other->setCurrentIndex(code);
-}
-
-void frmAutoGraph::cmbControl_Click(int p) {
-    if (!FormLoaded) return;
-    WriteBehaviour(p, cmbControl[p], cmbAltControl[p]);
+    if (code >= 0) {
+        const int reg = 0x5C + p;
+        Write(reg, WithField(Read(reg), 0xE0, 5, code));
+        // Both lists show bits 7:5: keep the hidden one in step without raising its event, so
+        // a later "Alternate Control" tick draws the sources the chip really uses.
+        const QSignalBlocker quiet(other);
+        other->setCurrentIndex(code);
+    }
     GatherAFCSettings();
     DrawAFCCurve();
     tbPWM_Click(0);
 }
+
+void frmAutoGraph::cmbControl_Click(int p) { BehaviourChosen(p, cmbControl[p], cmbAltControl[p]); }
 
 void frmAutoGraph::cmbAltControl_Click(int p) {
-    if (!FormLoaded) return;
-    WriteBehaviour(p, cmbAltControl[p], cmbControl[p]);
-    GatherAFCSettings();
-    DrawAFCCurve();
-    tbPWM_Click(0);
+    BehaviourChosen(p, cmbAltControl[p], cmbControl[p]);
 }
 
 void frmAutoGraph::chkAltControl_Click(int p) {
@@ -430,19 +425,16 @@ void frmAutoGraph::chkAltControl_Click(int p) {
     ShowBehaviourList(p, chkAltControl[p]->isChecked());
 }
 
-void frmAutoGraph::txtMinPWM_Change(int p) {
+void frmAutoGraph::DutyTyped(int reg, const QLineEdit* box) {
     if (!FormLoaded) return;
-    WriteIfByte(0x64 + p, DutyCode(Numbers::NumericPrefix(Shown(txtMinPWM[p]))));
+    WriteIfByte(reg, DutyCode(Numbers::NumericPrefix(Shown(box))));
     GatherAFCSettings();
     tbPWM_Click(0);
 }
 
-void frmAutoGraph::txtMaxPWM_Change(int p) {
-    if (!FormLoaded) return;
-    WriteIfByte(0x38 + p, DutyCode(Numbers::NumericPrefix(Shown(txtMaxPWM[p]))));
-    GatherAFCSettings();
-    tbPWM_Click(0);
-}
+void frmAutoGraph::txtMinPWM_Change(int p) { DutyTyped(0x64 + p, txtMinPWM[p]); }
+
+void frmAutoGraph::txtMaxPWM_Change(int p) { DutyTyped(0x38 + p, txtMaxPWM[p]); }
 
 void frmAutoGraph::txtTmin_Change(int ch) {
     if (!FormLoaded) return;

@@ -91,7 +91,9 @@ class frmAutoGraph : public QWidget {
     void SetGraphScale(int p);
     void LabelGraphTraces(int p);
     void DrawAFCCurve();
-    void WriteBehaviour(int p, QComboBox* list, QComboBox* other);
+    // What the two behaviour lists and the two duty boxes of an output share.
+    void BehaviourChosen(int p, QComboBox* list, QComboBox* other);
+    void DutyTyped(int reg, const QLineEdit* box);
     void ConnectListClick(QComboBox* list, std::function<void()> click);
 
     // Register access of the selected chip; whole-register writes skip a value outside a byte.
