@@ -123,14 +123,6 @@ TEST(AFCCurve, CasesOfTheCurve) {
     }
 }
 
-TEST(AFCCurve, WorkedExampleValues) {
-    const AFCRecord record = RecordOf({});
-    EXPECT_NEAR(GetEffectiveRange(record, 0), 14.2857f, 1e-3);
-    EXPECT_FLOAT_EQ(GetDutyAtTherm(RecordOf({.therm = 50}), 0), 65.0f);
-    EXPECT_EQ(GetEffectiveRange(RecordOf({.maxPwm = 20}), 0), 0.0f);
-    EXPECT_EQ(GetDutyAtTherm(RecordOf({.maxPwm = 20}), 0), 20.0f);
-}
-
 TEST(AFCCurve, MinPwmClampIsKeptForLaterSources) {
     AFCRecord record = RecordOf({.maxPwm = 20});
     record.NumSources = 2;
@@ -337,15 +329,6 @@ TEST(AFCRecords, OutputFieldsAndThermBehaviour) {
     controls.speedOnTherm = kSpeedOnThermEntries[0];
     GatherAFCSettings(controls, settings);
     EXPECT_TRUE(settings.ThermFullSpeed);
-}
-
-TEST(AFCRecords, GraphScaleByAlternateControl) {
-    EXPECT_EQ(GraphScaleFor(false, true).span, 150);
-    EXPECT_EQ(GraphScaleFor(false, true).rightEdge, 130);
-    EXPECT_EQ(GraphScaleFor(true, true).span, 260);
-    EXPECT_EQ(GraphScaleFor(true, true).rightEdge, 130);
-    EXPECT_EQ(GraphScaleFor(true, false).span, 140);
-    EXPECT_EQ(GraphScaleFor(true, false).rightEdge, 20);
 }
 
 // ---- ramp times ------------------------------------------------------------------------------
