@@ -2,6 +2,7 @@
 // module; each module's Register function also installs its master timer hooks.
 
 #include "main/Windows.h"
+#include "main/board/BoardWindows.h"
 #include "main/registers/ConfigurationWindows.h"
 #include "main/fancontrol/AutoFanWindows.h"
 #include "main/fancontrol/ManualFanWindows.h"
@@ -13,6 +14,7 @@ namespace Windows {
 void RegisterAllWindows() {
     RegisterConfigurationWindows();
     RegisterAutoFanWindows();
+    RegisterBoardWindows();
     RegisterManualFanWindows();
     RegisterMonitoringWindows();
     RegisterRegisterMapWindows();

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "main/Startup.h"
 #include "main/Windows.h"
 #include "main/frmAbout.h"
+#include "main/frmMain.h"
 
 namespace {
 
@@ -85,4 +87,28 @@ TEST_F(AboutWindow, OkUnloadsTheWindowAndItsVisitedColour) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(TextColour(window->Label6).rgb() & 0xFFFFFF, frmAbout::kLinkColour);
     Windows::UnloadAll();
+}
+
+TEST_F(AboutWindow, OpensInsideTheMainWindowWhereItCanBeReached) {
+    Windows::Register(Windows::Kind::About, [] { return new frmAbout; });
+    frmMain main;
+    General::MainForm = &main;
+    main.resize(800, 600);  // 12000 x 9000 twips; the box is 6000 x 3600
+    main.show();
+    QCoreApplication::processEvents();
+    QWidget* window = Windows::Open(Windows::Kind::About);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->parentWidget()->pos(), QPoint(200, 80));
+    Windows::UnloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // A main window smaller than the box: its corner would lie above and left of the area.
+    main.resize(300, 200);
+    QCoreApplication::processEvents();
+    window = Windows::Open(Windows::Kind::About);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->parentWidget()->pos(), QPoint(0, 0));
+    Windows::UnloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    General::MainForm = nullptr;
 }

@@ -8,8 +8,10 @@
 
 #include "main/MasterTimer.h"
 #include "main/SharedState.h"
+#include "main/Startup.h"
 #include "main/Windows.h"
 #include "main/board/BoardWindows.h"
+#include "main/frmMain.h"
 #include "main/monitoring/LogFormat.h"
 #include "main/monitoring/frmLogging.h"
 #include "tests/support/MessageRecorder.h"
@@ -228,4 +230,28 @@ TEST_F(DataLog, AFailedLineStopsLoggingWithOneMessage) {
     TickAt(1001.2f);
     EXPECT_EQ(messages_.Texts().size(), 1u);
     EXPECT_FALSE(General::LoggingActive);
+}
+
+TEST_F(DataLog, TheStatusBarSaysWhenLoggingIsOnAndWhenItStops) {
+    frmMain main;
+    General::MainForm = &main;
+    MakeAvailable({0});
+    frmLogging* window = Open();
+    window->chkLog[0]->setChecked(true);
+    window->txtLogInt->setText("-1");
+    window->cmdLogData->click();
+    EXPECT_EQ(main.StatusText(), "Status");
+    window->txtLogInt->setText("100");
+    window->cmdLogData->click();
+    EXPECT_EQ(main.StatusText(), "Logging Enabled");
+    window->cmdLogData->click();
+    EXPECT_EQ(main.StatusText(), "Ready");
+
+    window->cmdLogData->click();
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(chosen_)));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(chosen_)));
+    TickAt(1000.0f);
+    EXPECT_EQ(main.StatusText(), "Ready");
+    Windows::UnloadAll();
+    General::MainForm = nullptr;
 }
