@@ -11,19 +11,17 @@
 #include "main/registers/RegMapBoxes.h"
 #include "main/registers/RegisterTable.h"
 #include "main/registers/RegisterTree.h"
+#include "main/registers/TwipsPlacement.h"
 
 namespace {
+
+using RegMapStuff::PlaceTwips;
 
 constexpr double kBitsFrameWidth = 4575;
 constexpr double kRowHeight = 255;
 constexpr double kBoxHeight = 285;
 const QColor kGroupColour(0, 128, 0);
 const QColor kRegisterColour(0, 0, 192);
-
-void PlaceTwips(QWidget* widget, double left, double top, double width, double height) {
-    widget->setGeometry(Numbers::TwipsToPixels(left), Numbers::TwipsToPixels(top),
-                        Numbers::TwipsToPixels(width), Numbers::TwipsToPixels(height));
-}
 
 QLabel* NewLabel(QWidget* parent, const char* text, double left, double top, double width) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);

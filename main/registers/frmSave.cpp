@@ -14,8 +14,11 @@
 #include "main/Windows.h"
 #include "main/frmMain.h"
 #include "main/registers/SettingsFile.h"
+#include "main/registers/TwipsPlacement.h"
 
 namespace {
+
+using RegMapStuff::PlaceTwips;
 
 const char* const kFilter = "Text Files (*.sav)";
 
@@ -45,11 +48,6 @@ class MasterTimerOff {
     MasterTimerOff(const MasterTimerOff&) = delete;
     MasterTimerOff& operator=(const MasterTimerOff&) = delete;
 };
-
-void PlaceTwips(QWidget* widget, double left, double top, double width, double height) {
-    widget->setGeometry(Numbers::TwipsToPixels(left), Numbers::TwipsToPixels(top),
-                        Numbers::TwipsToPixels(width), Numbers::TwipsToPixels(height));
-}
 
 }  // namespace
 
