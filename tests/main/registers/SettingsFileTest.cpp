@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "main/registers/RegisterTable.h"
 #include "main/registers/SettingsFile.h"
 
 using namespace RegMapStuff;
@@ -26,14 +24,6 @@ std::vector<std::pair<int, int>> Pairs(const SettingsContent& content) {
 
 }  // namespace
 
-TEST(SettingsFormat, HexFieldHasAtLeastTwoUpperCaseDigits) {
-    EXPECT_EQ(FormatHex(0), "0x00");
-    EXPECT_EQ(FormatHex(5), "0x05");
-    EXPECT_EQ(FormatHex(0x4f), "0x4F");
-    EXPECT_EQ(FormatHex(255), "0xFF");
-    EXPECT_EQ(FormatHex(0x100), "0x100");
-}
-
 TEST(SettingsFormat, CommentCannotStartALineOfItsOwn) {
     EXPECT_EQ(CommentLineText("  bench 3  "), "bench 3");
     EXPECT_EQ(CommentLineText("a\r\n}\r\n0x40\t0x05"), "a  }  0x40\t0x05");
@@ -45,25 +35,6 @@ TEST(SettingsFormat, CommentCannotStartALineOfItsOwn) {
     EXPECT_EQ(header,
               "Halvern Inc.\r\nQuorvex Evaluation Software\r\n\r\nSaved: 9/12/2026 at "
               "10:11:12\r\n\r\nComment : one two\r\n\r\n");
-}
-
-TEST(SettingsFormat, RegisterListReadsEveryWritableRecordInTableOrder) {
-    BuildRegisterTable();
-    std::vector<int> reads;
-    const std::string list = SettingsRegisterList(true, [&reads](int32_t address) {
-        reads.push_back(address);
-        // Everything at its default but Configuration 1.
-        return address == 0x40 ? 5 : RegisterTable[FindRegisterByAddress(address)].DefaultValue;
-    });
-    ASSERT_EQ(reads.size(), 89u);
-    EXPECT_EQ(reads.front(), 0x10);
-    EXPECT_EQ(reads.back(), 0x97);
-    for (int address : {0x1A, 0x33, 0x3E, 0x41, 0x76, 0x79, 0x81, 0x89})
-        EXPECT_EQ(std::count(reads.begin(), reads.end(), address), 0) << address;
-    // Aliased registers are read once, under their first record.
-    for (int address : {0x5F, 0x60, 0x61, 0x6D, 0x6E})
-        EXPECT_EQ(std::count(reads.begin(), reads.end(), address), 1) << address;
-    EXPECT_EQ(list, "Address\tData\tRegister\r\n{\r\n0x40\t0x05\t // Configuration 1\r\n}");
 }
 
 // Files the program writes itself recall as they always did; the malformed lines that the
@@ -128,14 +99,4 @@ TEST(SettingsParse, WritesNameTheLineTheyCameFrom) {
     ASSERT_EQ(content.writes.size(), 2u);
     EXPECT_EQ(content.writes[0].line, 3);
     EXPECT_EQ(content.writes[1].line, 5);
-}
-
-TEST(SettingsParse, SavedListRecallsToTheSameWrites) {
-    BuildRegisterTable();
-    const std::string list =
-        SettingsRegisterList(false, [](int32_t address) { return address ^ 0x5A; });
-    const SettingsContent content = ParseSettings(SettingsHeader("d", "t", "{x}") + list + "\r\n");
-    ASSERT_EQ(content.writes.size(), 89u);
-    EXPECT_TRUE(content.listClosed);
-    for (const auto& write : content.writes) EXPECT_EQ(write.value, write.address ^ 0x5A);
 }
