@@ -17,7 +17,7 @@ using Numbers::TwipsToPixels;
 
 namespace {
 
-constexpr double kWidthTwips = 6000;
+constexpr double kWidthTwips = 6600;
 constexpr double kHeightTwips = 3600;
 constexpr double kAboveCentreTwips = 1500;
 

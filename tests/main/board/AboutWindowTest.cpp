@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "main/Numbers.h"
 #include "main/Startup.h"
 #include "main/Windows.h"
 #include "main/frmAbout.h"
@@ -93,12 +94,16 @@ TEST_F(AboutWindow, OpensInsideTheMainWindowWhereItCanBeReached) {
     Windows::Register(Windows::Kind::About, [] { return new frmAbout; });
     frmMain main;
     General::MainForm = &main;
-    main.resize(800, 600);  // 12000 x 9000 twips; the box is 6000 x 3600
+    main.resize(800, 600);  // 12000 x 9000 twips
     main.show();
     QCoreApplication::processEvents();
     QWidget* window = Windows::Open(Windows::Kind::About);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->parentWidget()->pos(), QPoint(200, 80));
+    // Centred across, 1500 twips above the centre.
+    const double width = window->width() * 15.0, height = window->height() * 15.0;
+    EXPECT_EQ(window->parentWidget()->pos(),
+              QPoint(Numbers::TwipsToPixels(6000 - width / 2),
+                     Numbers::TwipsToPixels(4500 - height / 2 - 1500)));
     Windows::UnloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
