@@ -10,7 +10,9 @@
 
 #include "main/ConfigFlags.h"
 #include "main/DeviceLink.h"
+#include "main/Startup.h"
 #include "main/Windows.h"
+#include "main/frmMain.h"
 #include "main/registers/RegisterMapWindows.h"
 #include "main/registers/RegisterTable.h"
 #include "main/registers/frmSave.h"
@@ -274,4 +276,19 @@ TEST_F(SaveRecallWindow, RecallOverTheSmbusWritesTheSelectedDevice) {
     fake_.UseSmbus();
     EXPECT_EQ(Recall("{\r\n0x40\t0x05\r\n}\r\n"), (Writes{{0x40, 5}}));
     EXPECT_EQ(fake_.SmbusChip().Peek(0x40), 5);
+}
+
+TEST_F(SaveRecallWindow, WithoutATestSwitchTheMainWindowsTimerIsStartedAgain) {
+    frmMain main;
+    General::MainForm = &main;
+    frmSave::SetTimerSwitch(nullptr);
+    main.SetMasterTimerEnabled(false);
+    EXPECT_EQ(Recall("{\r\n0x40\t0x05\r\n}\r\n"), (Writes{{0x40, 5}}));
+    EXPECT_TRUE(main.MasterTimerEnabled());
+    main.SetMasterTimerEnabled(false);
+    frmSave window;
+    chosen_.clear();
+    window.cmdsave_Click();  // cancelled
+    EXPECT_TRUE(main.MasterTimerEnabled());
+    General::MainForm = nullptr;
 }
