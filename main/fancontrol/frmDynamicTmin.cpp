@@ -48,13 +48,13 @@ QLineEdit* NumberBox(QWidget* parent) {
 }
 
 // A labelled temperature box with its arrows in one row of a grid.
-FanControl::UpDownArrows* AddBoxRow(QGridLayout* grid, int row, const char* caption, QLineEdit* box,
-                                    int min, int max, QWidget* parent) {
-    auto* arrows = new FanControl::UpDownArrows(box, min, max, parent);
-    grid->addWidget(new QLabel(caption, parent), row, 0);
+void AddBoxRow(QGridLayout* grid, int row, QLabel*& label, const char* caption, QLineEdit* box,
+               int min, FanControl::UpDownArrows*& arrows, QWidget* parent) {
+    label = new QLabel(caption, parent);
+    arrows = new FanControl::UpDownArrows(box, min, 120, parent);
+    grid->addWidget(label, row, 0);
     grid->addWidget(box, row, 1);
     grid->addWidget(arrows, row, 2);
-    return arrows;
 }
 
 }  // namespace
@@ -89,13 +89,11 @@ frmDynamicTmin::frmDynamicTmin(QWidget* parent) : QWidget(parent) {
     const std::array<std::array<QCheckBox*, 3>, 2> boxes{
         {{chkEnDynR1, chkLoadOp1Th1, chkLoadOp1Th2}, {chkEnDynR2, chkLoadOp2Th1, chkLoadOp2Th2}}};
     const std::array<QLabel*, 2> cycleLabels{Label1, Label2};
-    const char* const names[2][4] = {
-        {"Remote1 Op-Point", "Remote1 Tmin", "Remote1 Low Limit", "Remote1 High Limit"},
-        {"Remote2 Op-Point", "Remote2 Tmin", "Remote2 Low Limit", "Remote2 High Limit"}};
-    std::array<FanControl::UpDownArrows*, 2> opArrows{};
+    std::array<QGridLayout*, 2> grids{};
+    std::array<int, 2> rows{};
     for (int i = 0; i < 2; ++i) {
-        auto* grid = new QGridLayout(frames[i]);
-        int row = 0;
+        auto* grid = grids[i] = new QGridLayout(frames[i]);
+        int& row = rows[i];
         for (QCheckBox* box : boxes[i]) grid->addWidget(box, row++, 0, 1, 3);
         cmbCycle[i] = new QComboBox(frames[i]);
         for (const char* item : kCycleItems) cmbCycle[i]->addItem(item);
@@ -104,28 +102,33 @@ frmDynamicTmin::frmDynamicTmin(QWidget* parent) : QWidget(parent) {
         txtTmin[i] = NumberBox(frames[i]);
         txtLowLim[i] = NumberBox(frames[i]);
         txtHighLim[i] = NumberBox(frames[i]);
-        QLineEdit* opPoint = i == 0 ? txtR1OpPoint : txtR2OpPoint;
-        opArrows[i] = AddBoxRow(grid, row++, names[i][0], opPoint, 0, 120, frames[i]);
-        AddBoxRow(grid, row++, names[i][1], txtTmin[i], -20, 120, frames[i]);
-        AddBoxRow(grid, row++, names[i][2], txtLowLim[i], -20, 120, frames[i]);
-        AddBoxRow(grid, row++, names[i][3], txtHighLim[i], -20, 120, frames[i]);
-        grid->setRowStretch(row, 1);
-        grid->setColumnStretch(3, 1);
     }
-    UpDown1 = opArrows[0];
-    UpDown6 = opArrows[1];
+    int& r1 = rows[0];
+    AddBoxRow(grids[0], r1++, Label3[1], "Remote1 Op-Point", txtR1OpPoint, 0, UpDown1, Frame1);
+    AddBoxRow(grids[0], r1++, Label3[0], "Remote1 Tmin", txtTmin[0], -20, UpDown3, Frame1);
+    AddBoxRow(grids[0], r1++, Label3[2], "Remote1 Low Limit", txtLowLim[0], -20, UpDown4, Frame1);
+    AddBoxRow(grids[0], r1++, Label3[3], "Remote1 High Limit", txtHighLim[0], -20, UpDown5, Frame1);
+    int& r2 = rows[1];
+    AddBoxRow(grids[1], r2++, Label4, "Remote2 Op-Point", txtR2OpPoint, 0, UpDown6, Frame2);
+    AddBoxRow(grids[1], r2++, Label3[4], "Remote2 Tmin", txtTmin[1], -20, UpDown7, Frame2);
+    AddBoxRow(grids[1], r2++, Label3[5], "Remote2 Low Limit", txtLowLim[1], -20, UpDown8, Frame2);
+    AddBoxRow(grids[1], r2++, Label3[6], "Remote2 High Limit", txtHighLim[1], -20, UpDown9, Frame2);
+    for (int i = 0; i < 2; ++i) {
+        grids[i]->setRowStretch(rows[i], 1);
+        grids[i]->setColumnStretch(3, 1);
+    }
     SSTab1->addTab(Frame1, "Remote1");
     SSTab1->addTab(Frame2, "Remote2");
 
     chkConLoop = new QCheckBox("Backwards Compatible Control Loop", panel);
-    Label3_9 = new QLabel("Operating Point Hysteresis ", panel);
+    Label3[9] = new QLabel("Operating Point Hysteresis ", panel);
     txtOpPointHyst = NumberBox(panel);
     UpDown2 = new FanControl::UpDownArrows(txtOpPointHyst, 0, 15, panel);
     cmdDemo = new QPushButton("Run Demo", panel);
     cmdCancel = new QPushButton("Close", panel);
 
     auto* hysteresis = new QHBoxLayout;
-    hysteresis->addWidget(Label3_9);
+    hysteresis->addWidget(Label3[9]);
     hysteresis->addWidget(txtOpPointHyst);
     hysteresis->addWidget(UpDown2);
     hysteresis->addStretch(1);

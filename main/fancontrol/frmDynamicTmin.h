@@ -29,7 +29,8 @@ class frmDynamicTmin : public QWidget {
     QPushButton* cmdDemo;
     QPushButton* cmdCancel;
     QCheckBox* chkConLoop;
-    QLabel* Label3_9;
+    // 0..6: the temperature boxes' labels, 9: the hysteresis label (7 and 8 do not exist).
+    std::array<QLabel*, 10> Label3{};
     QLineEdit* txtOpPointHyst;
     FanControl::UpDownArrows* UpDown2;
     QTabWidget* SSTab1;
@@ -42,15 +43,22 @@ class frmDynamicTmin : public QWidget {
     QCheckBox* chkLoadOp1Th2;
     QLabel* Label1;
     QLineEdit* txtR1OpPoint;
-    FanControl::UpDownArrows* UpDown1;
+    FanControl::UpDownArrows* UpDown1;  // op-point
+    FanControl::UpDownArrows* UpDown3;  // Tmin
+    FanControl::UpDownArrows* UpDown4;  // low limit
+    FanControl::UpDownArrows* UpDown5;  // high limit
     // Tab "Remote2"
     QGroupBox* Frame2;
     QCheckBox* chkEnDynR2;
     QCheckBox* chkLoadOp2Th1;
     QCheckBox* chkLoadOp2Th2;
     QLabel* Label2;
+    QLabel* Label4;
     QLineEdit* txtR2OpPoint;
-    FanControl::UpDownArrows* UpDown6;
+    FanControl::UpDownArrows* UpDown6;  // op-point
+    FanControl::UpDownArrows* UpDown7;  // Tmin
+    FanControl::UpDownArrows* UpDown8;  // low limit
+    FanControl::UpDownArrows* UpDown9;  // high limit
     // Index 0 Remote1, 1 Remote2.
     std::array<QComboBox*, 2> cmbCycle{};
     std::array<QLineEdit*, 2> txtTmin{};

@@ -9,6 +9,7 @@
 #include "main/SharedState.h"
 #include "main/Windows.h"
 #include "main/board/BoardWindows.h"
+#include "main/fancontrol/UpDownArrows.h"
 #include "main/fancontrol/frmDynamicTmin.h"
 #include "main/monitoring/Measurements.h"
 #include "tests/main/RecordingTransport.h"
@@ -176,6 +177,15 @@ TEST_F(DynamicTminWindow, TypedTemperaturesWriteOnEveryChange) {
     window->txtHighLim[0]->setText("-70");
     window->txtHighLim[0]->setText("99999999999999999999999");
     EXPECT_EQ(Writes(), (Pairs{{0x49, 0xFF}, {0x49, 0xFF}}));
+
+    // The arrows step the box's text, which writes like typing, within their range.
+    link_.requests.clear();
+    window->txtTmin[1]->setText("40");
+    window->UpDown7->StepUp();
+    window->txtLowLim[0]->setText("-20");
+    window->UpDown4->StepDown();
+    EXPECT_EQ(window->txtTmin[1]->text(), "41");
+    EXPECT_EQ(Writes(), (Pairs{{0x5E, 0x68}, {0x5E, 0x69}, {0x45, 0x2C}}));
 
     link_.requests.clear();
     link_.usb[0x64] = 0x2F;
