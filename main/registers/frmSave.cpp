@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTime>
 #include <exception>
@@ -103,9 +104,13 @@ void frmSave::cmdsave_Click() {
     bool saved = false;
     try {
         const QLocale locale = QLocale::system();
+        // The regional settings' time with its seconds, but without the time zone that the
+        // long format appends.
+        QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+        timeFormat.remove(QRegularExpression("\\s*t+"));
         const std::string header = RegMapStuff::SettingsHeader(
             locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString(),
-            QTime::currentTime().toString("HH:mm:ss").toStdString(),
+            locale.toString(QTime::currentTime(), timeFormat).toStdString(),
             txtComment->toPlainText().toLocal8Bit().toStdString());
         MasterTimerOff timerOff;
         const std::string list =
