@@ -658,20 +658,27 @@ void StripChart::paintEvent(QPaintEvent*) {
         const QString text = LabelText(l);
         if (!l.visible || text.isEmpty()) continue;
         int top = y;
+        // A flowing label longer than the legend is wrapped onto further rows rather than cut.
+        const int textWidth = std::max(1, lw - (l.heading || l.channel < 0 ? 0 : 16));
+        int rowsHeight = fm.height();
+        if (!isPositioned(l))
+            rowsHeight = std::max(fm.height(), fm.boundingRect(QRect(0, 0, textWidth, 10 * fm.height()),
+                                                               Qt::TextWordWrap, text)
+                                                   .height());
         if (isPositioned(l)) {
             top = positionedTop(l);
         } else {
             for (bool moved = true; moved;) {
                 moved = false;
                 for (const auto& [from, to] : taken)
-                    if (top < to && top + fm.height() > from) {
+                    if (top < to && top + rowsHeight > from) {
                         top = to + 1;
                         moved = true;
                     }
             }
-            y = top + fm.height() + (l.heading ? 4 : 2);
+            y = top + rowsHeight + (l.heading ? 4 : 2);
         }
-        QRect box(lx, top, lw, fm.height());
+        QRect box(lx, top, lw, rowsHeight);
         if (l.heading) {
             p.setFont(bold);
             p.setPen(kHeading);
@@ -687,7 +694,7 @@ void StripChart::paintEvent(QPaintEvent*) {
         } else {
             p.setPen(kText);
         }
-        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+        p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
     }
     p.setFont(font());
 }
