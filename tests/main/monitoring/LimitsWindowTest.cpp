@@ -102,6 +102,74 @@ TEST_F(LimitsWindow, ChoosingAChannelReadsItsLimits) {
     EXPECT_TRUE(Writes().empty());
 }
 
+// Every entry of the three channel lists against its own limit registers: choosing it reads
+// them in order, and a drag writes exactly them, in order, and reads them back. The entry
+// already chosen at opening comes last, so that choosing it is a change.
+TEST_F(LimitsWindow, EveryChannelReadsAndWritesItsOwnRegisters) {
+    frmLimits window;
+
+    const struct {
+        const char* name;
+        int low, high, therm;
+    } temps[] = {
+        {"Local", 0x50, 0x51, 0x6B}, {"Remote2", 0x52, 0x53, 0x6C}, {"Remote1", 0x4E, 0x4F, 0x6A}};
+    for (const auto& t : temps) {
+        fake.SetReg(t.low, 10);
+        fake.SetReg(t.high, 60);
+        fake.SetReg(t.therm, 85);
+        fake.ClearCalls();
+        window.cmbTemp->setCurrentText(t.name);
+        EXPECT_EQ(fake.RegisterReads(), (Reads{t.low, t.high, t.therm})) << t.name;
+        fake.ClearCalls();
+        window.ggeTemp->UserDragMarker(3, 71);
+        EXPECT_EQ(Writes(), (Pairs{{t.low, 10}, {t.high, 71}, {t.therm, 85}})) << t.name;
+        EXPECT_EQ(fake.RegisterReads(), (Reads{t.low, t.high, t.therm})) << t.name;
+    }
+
+    const struct {
+        const char* name;
+        int low, high;
+    } fans[] = {
+        {"Fan2", 0x56, 0x57}, {"Fan3", 0x58, 0x59}, {"Fan4", 0x5A, 0x5B}, {"Fan1", 0x54, 0x55}};
+    for (const auto& f : fans) {
+        fake.SetReg(f.low, 0x18);
+        fake.SetReg(f.high, 0x15);
+        fake.ClearCalls();
+        window.cmbFan->setCurrentText(f.name);
+        EXPECT_EQ(fake.RegisterReads(), (Reads{f.low, f.high})) << f.name;
+        EXPECT_EQ(window.ggeFan->Value(3), 1000) << f.name;
+        fake.ClearCalls();
+        window.ggeFan->UserDragMarker(3, 12000);  // count 450
+        EXPECT_EQ(Writes(), (Pairs{{f.low, 0xC2}, {f.high, 0x01}})) << f.name;
+        EXPECT_EQ(fake.RegisterReads(), (Reads{f.low, f.high})) << f.name;
+    }
+
+    // Low code 96 is three eighths of the nominal voltage; the scale's top codes to 255.
+    const struct {
+        const char* name;
+        int low, high;
+        float lowVolts;
+        double top;
+    } volts[] = {{"Vtt", 0x84, 0x86, 0.84f, 2.24},  {"2.5V", 0x44, 0x45, 1.25f, 3.32},
+                 {"Vccp", 0x46, 0x47, 1.12f, 2.99}, {"Vcc", 0x48, 0x49, 1.65f, 4.38},
+                 {"5V", 0x4A, 0x4B, 2.5f, 6.64},    {"12V", 0x4C, 0x4D, 6.0f, 15.94},
+                 {"Imon", 0x85, 0x87, 0.84f, 2.24}};
+    for (const auto& v : volts) {
+        fake.SetReg(v.low, 96);
+        fake.SetReg(v.high, 200);
+        fake.ClearCalls();
+        window.cmbVolt->setCurrentText(v.name);
+        EXPECT_EQ(fake.RegisterReads(), (Reads{v.low, v.high})) << v.name;
+        EXPECT_FLOAT_EQ(window.ggeVolt->Value(2), v.lowVolts) << v.name;
+        EXPECT_DOUBLE_EQ(window.ggeVolt->ScaleMax(), v.top) << v.name;
+        EXPECT_DOUBLE_EQ(window.ggeVolt->Value(0), v.top) << v.name;
+        fake.ClearCalls();
+        window.ggeVolt->UserDragMarker(3, v.top);
+        EXPECT_EQ(Writes(), (Pairs{{v.low, 96}, {v.high, 255}})) << v.name;
+        EXPECT_EQ(fake.RegisterReads(), (Reads{v.low, v.high})) << v.name;
+    }
+}
+
 TEST_F(LimitsWindow, TemperatureDragWritesLowHighThermInOrderAndReadsBack) {
     for (bool offset64 : {false, true}) {
         General::Offset64Mode = offset64;
