@@ -120,6 +120,29 @@ TEST_F(PECITest, ApplyWritesEditsAndKeepsBitsItDoesNotOwn) {
     EXPECT_EQ(window.txtOffset[3]->text(), "12ab");
 }
 
+TEST_F(PECITest, ApplyKeepsWhatOthersChangedInForeignBitsSinceOpening) {
+    SetTypical();
+    frmPECI window;
+    // Another window or the register map changes every register behind this window's back,
+    // in bits it owns and in bits it does not.
+    SetRegs({{0x36, 0x56},
+             {0x40, 0xE2},
+             {0x6E, 0x3A},
+             {0x88, 0x9A},
+             {0x3C, 0x25},
+             {0x94, 0x11},
+             {0x95, 0x22},
+             {0x96, 0x33},
+             {0x97, 0x44},
+             {0x3B, 0x55},
+             {0x3D, 0x66}});
+    fake_.ClearCalls();
+    window.cmdApply->click();
+    // Foreign bits as read just before each write; the window's own settings over the rest.
+    EXPECT_EQ(TrafficSinceClear(),
+              ApplyTraffic(0x59, 0xF2, 0x3C, 0x62, 0x75, {0x00, 0x90, 0x7F, 0xC1}, 0x80, 0xD8));
+}
+
 TEST_F(PECITest, TypedNumbersOutsideTheirFieldsAreLimited) {
     SetTypical();
     frmPECI window;
