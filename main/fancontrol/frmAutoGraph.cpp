@@ -187,12 +187,12 @@ void frmAutoGraph::BuildPwmTab(int p) {
     AddLabel(page, "Min PWM", 4, 68, 54);
     txtMinPWM[p] = new QLineEdit(page);
     txtMinPWM[p]->setGeometry(58, 68, 36, 21);
-    udMinPWM[p] = new FanControl::UpDownArrows(txtMinPWM[p], 0, 100, page);
+    udMinPWM[p] = new Controls::UpDown(txtMinPWM[p], 0, 100, page);
     udMinPWM[p]->setGeometry(94, 68, 16, 21);
     AddLabel(page, "Max PWM", 130, 68, 56);
     txtMaxPWM[p] = new QLineEdit(page);
     txtMaxPWM[p]->setGeometry(186, 68, 36, 21);
-    udMaxPWM[p] = new FanControl::UpDownArrows(txtMaxPWM[p], 0, 100, page);
+    udMaxPWM[p] = new Controls::UpDown(txtMaxPWM[p], 0, 100, page);
     udMaxPWM[p]->setGeometry(222, 68, 16, 21);
 }
 
@@ -203,17 +203,17 @@ void frmAutoGraph::BuildTempTab(int ch) {
     AddLabel(page, "Tmin", 4, 6, 70);
     txtTmin[ch] = new QLineEdit(page);
     txtTmin[ch]->setGeometry(74, 6, 36, 21);
-    udTmin[ch] = new FanControl::UpDownArrows(txtTmin[ch], peci ? -128 : -20, peci ? 0 : 120, page);
+    udTmin[ch] = new Controls::UpDown(txtTmin[ch], peci ? -128 : -20, peci ? 0 : 120, page);
     udTmin[ch]->setGeometry(110, 6, 16, 21);
     AddLabel(page, "Tmin Hyst", 132, 6, 62);
     txtTminHyst[ch] = new QLineEdit(page);
     txtTminHyst[ch]->setGeometry(196, 6, 38, 21);
-    udTminHyst[ch] = new FanControl::UpDownArrows(txtTminHyst[ch], 0, 15, page);
+    udTminHyst[ch] = new Controls::UpDown(txtTminHyst[ch], 0, 15, page);
     udTminHyst[ch]->setGeometry(234, 6, 16, 21);
     AddLabel(page, peci ? "Tcontrol" : "THERM Limit", 4, 33, 70);
     txtTHERM[ch] = new QLineEdit(page);
     txtTHERM[ch]->setGeometry(74, 33, 36, 21);
-    udTHERM[ch] = new FanControl::UpDownArrows(txtTHERM[ch], peci ? -120 : 0, peci ? 0 : 120, page);
+    udTHERM[ch] = new Controls::UpDown(txtTHERM[ch], peci ? -120 : 0, peci ? 0 : 120, page);
     udTHERM[ch]->setGeometry(110, 33, 16, 21);
     AddLabel(page, "Trange", 132, 33, 50);
     cmbTrange[ch] = new QComboBox(page);

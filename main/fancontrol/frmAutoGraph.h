@@ -17,8 +17,8 @@
 #include <optional>
 
 #include "main/fancontrol/AFCRecord.h"
-#include "main/fancontrol/UpDownArrows.h"
 #include "platform/controls/StripChart.h"
+#include "platform/controls/UpDown.h"
 
 class frmAutoGraph : public QWidget {
     Q_OBJECT
@@ -35,9 +35,9 @@ class frmAutoGraph : public QWidget {
     std::array<QComboBox*, 4> cmbRamp;
     std::array<QCheckBox*, 4> chkAcoustics;
     std::array<QCheckBox*, 4> chkSlow;
-    std::array<FanControl::UpDownArrows*, 4> udTmin;
-    std::array<FanControl::UpDownArrows*, 4> udTminHyst;
-    std::array<FanControl::UpDownArrows*, 4> udTHERM;
+    std::array<Controls::UpDown*, 4> udTmin;
+    std::array<Controls::UpDown*, 4> udTminHyst;
+    std::array<Controls::UpDown*, 4> udTHERM;
     // PWM tabs, by output: 0 PWM1, 1 PWM2, 2 PWM3.
     QTabWidget* tbPWM;
     std::array<QComboBox*, 3> cmbControl;
@@ -46,8 +46,8 @@ class frmAutoGraph : public QWidget {
     std::array<QLineEdit*, 3> txtMinPWM;
     std::array<QLineEdit*, 3> txtMaxPWM;
     std::array<QCheckBox*, 3> chkMinSpeed;
-    std::array<FanControl::UpDownArrows*, 3> udMinPWM;
-    std::array<FanControl::UpDownArrows*, 3> udMaxPWM;
+    std::array<Controls::UpDown*, 3> udMinPWM;
+    std::array<Controls::UpDown*, 3> udMaxPWM;
     QComboBox* cmbSpeedOnTHERM;
     QCheckBox* chkExtraSlow;
     QPushButton* cmdCancel;

@@ -9,8 +9,8 @@
 #include "main/Numbers.h"
 #include "main/SharedState.h"
 #include "main/Windows.h"
-#include "main/fancontrol/UpDownArrows.h"
 #include "main/monitoring/Measurements.h"
+#include "platform/controls/UpDown.h"
 
 using Numbers::TwipsToPixels;
 using USBStuff::DeviceAddress;
@@ -49,9 +49,9 @@ QLineEdit* NumberBox(QWidget* parent) {
 
 // A labelled temperature box with its arrows in one row of a grid.
 void AddBoxRow(QGridLayout* grid, int row, QLabel*& label, const char* caption, QLineEdit* box,
-               int min, FanControl::UpDownArrows*& arrows, QWidget* parent) {
+               int min, Controls::UpDown*& arrows, QWidget* parent) {
     label = new QLabel(caption, parent);
-    arrows = new FanControl::UpDownArrows(box, min, 120, parent);
+    arrows = new Controls::UpDown(box, min, 120, parent);
     grid->addWidget(label, row, 0);
     grid->addWidget(box, row, 1);
     grid->addWidget(arrows, row, 2);
@@ -123,7 +123,7 @@ frmDynamicTmin::frmDynamicTmin(QWidget* parent) : QWidget(parent) {
     chkConLoop = new QCheckBox("Backwards Compatible Control Loop", panel);
     Label3[9] = new QLabel("Operating Point Hysteresis ", panel);
     txtOpPointHyst = NumberBox(panel);
-    UpDown2 = new FanControl::UpDownArrows(txtOpPointHyst, 0, 15, panel);
+    UpDown2 = new Controls::UpDown(txtOpPointHyst, 0, 15, panel);
     cmdDemo = new QPushButton("Run Demo", panel);
     cmdCancel = new QPushButton("Close", panel);
 

@@ -16,8 +16,8 @@
 #include "main/fancontrol/DynamicTminCoding.h"
 #include "platform/controls/StripChart.h"
 
-namespace FanControl {
-class UpDownArrows;
+namespace Controls {
+class UpDown;
 }
 
 class frmDynamicTmin : public QWidget {
@@ -32,7 +32,7 @@ class frmDynamicTmin : public QWidget {
     // 0..6: the temperature boxes' labels, 9: the hysteresis label (7 and 8 do not exist).
     std::array<QLabel*, 10> Label3{};
     QLineEdit* txtOpPointHyst;
-    FanControl::UpDownArrows* UpDown2;
+    Controls::UpDown* UpDown2;
     QTabWidget* SSTab1;
     std::array<Controls::StripChart*, 2> Strip2{};
 
@@ -43,10 +43,10 @@ class frmDynamicTmin : public QWidget {
     QCheckBox* chkLoadOp1Th2;
     QLabel* Label1;
     QLineEdit* txtR1OpPoint;
-    FanControl::UpDownArrows* UpDown1;  // op-point
-    FanControl::UpDownArrows* UpDown3;  // Tmin
-    FanControl::UpDownArrows* UpDown4;  // low limit
-    FanControl::UpDownArrows* UpDown5;  // high limit
+    Controls::UpDown* UpDown1;  // op-point
+    Controls::UpDown* UpDown3;  // Tmin
+    Controls::UpDown* UpDown4;  // low limit
+    Controls::UpDown* UpDown5;  // high limit
     // Tab "Remote2"
     QGroupBox* Frame2;
     QCheckBox* chkEnDynR2;
@@ -55,10 +55,10 @@ class frmDynamicTmin : public QWidget {
     QLabel* Label2;
     QLabel* Label4;
     QLineEdit* txtR2OpPoint;
-    FanControl::UpDownArrows* UpDown6;  // op-point
-    FanControl::UpDownArrows* UpDown7;  // Tmin
-    FanControl::UpDownArrows* UpDown8;  // low limit
-    FanControl::UpDownArrows* UpDown9;  // high limit
+    Controls::UpDown* UpDown6;  // op-point
+    Controls::UpDown* UpDown7;  // Tmin
+    Controls::UpDown* UpDown8;  // low limit
+    Controls::UpDown* UpDown9;  // high limit
     // Index 0 Remote1, 1 Remote2.
     std::array<QComboBox*, 2> cmbCycle{};
     std::array<QLineEdit*, 2> txtTmin{};

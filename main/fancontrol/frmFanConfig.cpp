@@ -25,11 +25,11 @@ QComboBox* List(const QStringList& items, QWidget* parent) {
 int TextIndex(const QComboBox* list) { return list->findText(list->currentText()); }
 
 // A duty box with its up-down arrows right against it.
-QWidget* DutyBox(QLineEdit*& box, FanControl::UpDownArrows*& arrows, QWidget* parent) {
+QWidget* DutyBox(QLineEdit*& box, Controls::UpDown*& arrows, QWidget* parent) {
     auto* holder = new QWidget(parent);
     box = new QLineEdit(holder);
     box->setFixedWidth(TwipsToPixels(660));
-    arrows = new FanControl::UpDownArrows(box, 0, 100, holder);
+    arrows = new Controls::UpDown(box, 0, 100, holder);
     auto* row = new QHBoxLayout(holder);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
@@ -138,11 +138,11 @@ void frmFanConfig::BuildPwmTab(int i) {
     Label6[i] = new QLabel("Low  Frequency", frame);
     cmbLowFreq[i] =
         List({"11Hz", "14.7Hz", "22.1Hz", "29.4Hz", "35.3Hz", "44.1Hz", "58.8Hz", "88.2Hz"}, frame);
-    FanControl::UpDownArrows* maxArrows = nullptr;
-    FanControl::UpDownArrows* minArrows = nullptr;
+    Controls::UpDown* maxArrows = nullptr;
+    Controls::UpDown* minArrows = nullptr;
     QWidget* maxBox = DutyBox(txtMaxPWM[i], maxArrows, frame);
     QWidget* minBox = DutyBox(txtMinPWM[i], minArrows, frame);
-    FanControl::UpDownArrows** arrows[3][2] = {
+    Controls::UpDown** arrows[3][2] = {
         {&UpDown1, &UpDown2}, {&UpDown3, &UpDown4}, {&UpDown5, &UpDown6}};
     *arrows[i][0] = maxArrows;
     *arrows[i][1] = minArrows;

@@ -13,7 +13,7 @@
 #include <array>
 
 #include "main/fancontrol/FanConfigRegisters.h"
-#include "main/fancontrol/UpDownArrows.h"
+#include "platform/controls/UpDown.h"
 
 class frmFanConfig : public QWidget {
     Q_OBJECT
@@ -52,12 +52,12 @@ class frmFanConfig : public QWidget {
     QLabel* Label7;                   // maximum duty of PWM1
     std::array<QLabel*, 2> Label2{};  // maximum duty of PWM2, PWM3
     // Bound to txtMaxPWM(0), txtMinPWM(0), txtMaxPWM(1), txtMinPWM(1), txtMaxPWM(2), txtMinPWM(2).
-    FanControl::UpDownArrows* UpDown1;
-    FanControl::UpDownArrows* UpDown2;
-    FanControl::UpDownArrows* UpDown3;
-    FanControl::UpDownArrows* UpDown4;
-    FanControl::UpDownArrows* UpDown5;
-    FanControl::UpDownArrows* UpDown6;
+    Controls::UpDown* UpDown1;
+    Controls::UpDown* UpDown2;
+    Controls::UpDown* UpDown3;
+    Controls::UpDown* UpDown4;
+    Controls::UpDown* UpDown5;
+    Controls::UpDown* UpDown6;
 
     // "Tachs 1-4"
     QGroupBox* Frame3;

@@ -118,12 +118,9 @@ frmGraph::frmGraph(QWidget* parent) : QWidget(parent) {
     Label2->setGeometry(Px(6120), Px(360), Px(1760), Px(315));
     txtUpdate = new QLineEdit(this);
     txtUpdate->setGeometry(Px(7920), Px(360), Px(840), Px(315));
-    UpDown1Up = new QToolButton(this);
-    UpDown1Up->setArrowType(Qt::UpArrow);
-    UpDown1Up->setGeometry(Px(8760), Px(360), Px(255), Px(158));
-    UpDown1Down = new QToolButton(this);
-    UpDown1Down->setArrowType(Qt::DownArrow);
-    UpDown1Down->setGeometry(Px(8760), Px(360) + Px(158), Px(255), Px(158));
+    UpDown1 = new Controls::UpDown(txtUpdate, kPeriodMinMs, kPeriodMaxMs, this, kPeriodStepMs);
+    UpDown1->setFixedSize(Px(255), 2 * Px(158));
+    UpDown1->move(Px(8760), Px(360));
 
     for (int i = 0; i < kCharts; ++i) {
         stpGraph[i] = new Controls::StripChart(this);
@@ -133,8 +130,6 @@ frmGraph::frmGraph(QWidget* parent) : QWidget(parent) {
 
     connect(cmbGraph, &QComboBox::currentIndexChanged, this, &frmGraph::cmbGraph_Click);
     connect(txtUpdate, &QLineEdit::textChanged, this, &frmGraph::txtUpdate_Change);
-    connect(UpDown1Up, &QToolButton::clicked, this, &frmGraph::UpDown1_UpClick);
-    connect(UpDown1Down, &QToolButton::clicked, this, &frmGraph::UpDown1_DownClick);
 
     // Form_Load
     resize(Px(10335), Px(8325));
@@ -168,14 +163,4 @@ void frmGraph::txtUpdate_Change() {
     // The period is 16-bit: a longer one cannot be stored and leaves the period as it was.
     if (period > INT16_MAX) return;
     General::GraphIntervalMs = static_cast<int16_t>(period);
-}
-
-void frmGraph::UpDown1_UpClick() { StepPeriod(kPeriodStepMs); }
-void frmGraph::UpDown1_DownClick() { StepPeriod(-kPeriodStepMs); }
-
-void frmGraph::StepPeriod(int step) {
-    const int64_t current = Numbers::Saturate(
-        Numbers::TypedWholeNumber(txtUpdate->text().toStdString()), 0, kPeriodMaxMs);
-    const int64_t next = std::clamp<int64_t>(current + step, kPeriodMinMs, kPeriodMaxMs);
-    txtUpdate->setText(QString::number(next));
 }

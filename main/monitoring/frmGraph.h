@@ -5,11 +5,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
 #include <QWidget>
 #include <array>
 
 #include "platform/controls/StripChart.h"
+#include "platform/controls/UpDown.h"
 
 class frmGraph : public QWidget {
     Q_OBJECT
@@ -25,18 +25,12 @@ class frmGraph : public QWidget {
 
     void cmbGraph_Click();
     void txtUpdate_Change();
-    // The up-down control beside the period box: steps the box's number by 10 within 10..10000.
-    void UpDown1_UpClick();
-    void UpDown1_DownClick();
 
     QLabel* Label1;
     QComboBox* cmbGraph;
     QLabel* Label2;
     QLineEdit* txtUpdate;
-    QToolButton* UpDown1Up;
-    QToolButton* UpDown1Down;
+    // Steps the period box's number by 10 within 10..10000.
+    Controls::UpDown* UpDown1;
     std::array<Controls::StripChart*, kCharts> stpGraph{};
-
-  private:
-    void StepPeriod(int step);
 };

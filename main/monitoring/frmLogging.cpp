@@ -11,8 +11,8 @@
 #include "main/SharedState.h"
 #include "main/Startup.h"
 #include "main/Windows.h"
-#include "main/fancontrol/UpDownArrows.h"
 #include "main/frmMain.h"
+#include "platform/controls/UpDown.h"
 
 using Numbers::TwipsToPixels;
 
@@ -78,7 +78,7 @@ frmLogging::frmLogging(QWidget* parent) : QWidget(parent) {
     lblLogInt = new QLabel("Interval (ms)", this);
     txtLogInt = new QLineEdit(this);
     txtLogInt->setMaximumWidth(TwipsToPixels(1000));
-    UpDown1 = new FanControl::UpDownArrows(txtLogInt, 10, 10000, this);
+    UpDown1 = new Controls::UpDown(txtLogInt, 10, 10000, this);
     cmdSelectAll = new QPushButton("Select  All", this);
     cmdDeselectAll = new QPushButton("Deselect All", this);
     cmdClose = new QPushButton("Close", this);

@@ -14,8 +14,8 @@
 
 #include "main/monitoring/LogFormat.h"
 
-namespace FanControl {
-class UpDownArrows;
+namespace Controls {
+class UpDown;
 }
 
 class frmLogging : public QWidget {
@@ -29,7 +29,7 @@ class frmLogging : public QWidget {
     std::array<QCheckBox*, General::kLogChannelCount> chkLog{};
     QLabel* lblLogInt;
     QLineEdit* txtLogInt;
-    FanControl::UpDownArrows* UpDown1;
+    Controls::UpDown* UpDown1;
     QPushButton* cmdSelectAll;
     QPushButton* cmdDeselectAll;
     QPushButton* cmdClose;

@@ -26,6 +26,12 @@ std::string TextOf(const QLineEdit* box) { return box->text().toStdString(); }
 
 bool ShowsTwo(const QComboBox* domain) { return ListIndexByText(domain, kDomainItems) == 1; }
 
+// A number typed outside the range is stepped as typed and lands on the nearer end.
+Controls::UpDown* NewUpDown(QLineEdit* box, int min, int max, QWidget* parent) {
+    return new Controls::UpDown(box, min, max, parent, 1,
+                                Controls::UpDown::OutsideRange::StepThenClamp);
+}
+
 }  // namespace
 
 frmPECI::frmPECI(QWidget* parent) : QWidget(parent) {
@@ -43,7 +49,7 @@ void frmPECI::BuildControls() {
     SSTab1->addTab(page, "PECI Settings");
 
     auto addNumberRow = [](QGridLayout* grid, int row, const char* label, QLineEdit* box,
-                           UpDown* upDown, QWidget* parent) {
+                           Controls::UpDown* upDown, QWidget* parent) {
         grid->addWidget(new QLabel(label, parent), row, 0);
         auto* field = new QHBoxLayout;
         field->setSpacing(0);
@@ -60,12 +66,12 @@ void frmPECI::BuildControls() {
 
     Frame3 = new QGroupBox("General", page);
     txtTcontrol = newBox(Frame3);
-    UpDown2 = new UpDown(txtTcontrol, -120, 0, Frame3);
+    UpDown2 = NewUpDown(txtTcontrol, -120, 0, Frame3);
     txtTmin = newBox(Frame3);
-    UpDown3 = new UpDown(txtTmin, -120, 0, Frame3);
+    UpDown3 = NewUpDown(txtTmin, -120, 0, Frame3);
     cmbTrange = NewFixedList(kTrangeItems, Frame3);
     txtHyst = newBox(Frame3);
-    UpDown1 = new UpDown(txtHyst, 0, 15, Frame3);
+    UpDown1 = NewUpDown(txtHyst, 0, 15, Frame3);
     cmbAveraging = NewFixedList(kAveragingItems, Frame3);
     chkPECIMonitor = new QCheckBox("Enable PECI Monitoring", Frame3);
     auto* general = new QGridLayout(Frame3);
@@ -81,10 +87,10 @@ void frmPECI::BuildControls() {
 
     Frame2 = new QGroupBox("Offset", page);
     auto* offsets = new QGridLayout(Frame2);
-    std::array<UpDown**, 4> offsetUpDowns{&UpDown4, &UpDown5, &UpDown6, &UpDown7};
+    std::array<Controls::UpDown**, 4> offsetUpDowns{&UpDown4, &UpDown5, &UpDown6, &UpDown7};
     for (int i = 0; i < 4; ++i) {
         txtOffset[i] = newBox(Frame2);
-        *offsetUpDowns[i] = new UpDown(txtOffset[i], -63, 127, Frame2);
+        *offsetUpDowns[i] = NewUpDown(txtOffset[i], -63, 127, Frame2);
         const QByteArray label = QStringLiteral("PECI%1 Offset").arg(i).toUtf8();
         addNumberRow(offsets, i, label.constData(), txtOffset[i], *offsetUpDowns[i], Frame2);
     }

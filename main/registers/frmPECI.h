@@ -13,7 +13,7 @@
 #include <QWidget>
 #include <array>
 
-#include "main/registers/UpDown.h"
+#include "platform/controls/UpDown.h"
 
 class frmPECI : public QWidget {
     Q_OBJECT
@@ -35,13 +35,13 @@ class frmPECI : public QWidget {
     QGroupBox* Frame1;
     QComboBox* cmbCPUCount;
     std::array<QComboBox*, 4> cmbDomain;
-    RegMapStuff::UpDown* UpDown1;  // txtHyst
-    RegMapStuff::UpDown* UpDown2;  // txtTcontrol
-    RegMapStuff::UpDown* UpDown3;  // txtTmin
-    RegMapStuff::UpDown* UpDown4;  // txtOffset(0)
-    RegMapStuff::UpDown* UpDown5;  // txtOffset(1)
-    RegMapStuff::UpDown* UpDown6;  // txtOffset(2)
-    RegMapStuff::UpDown* UpDown7;  // txtOffset(3)
+    Controls::UpDown* UpDown1;  // txtHyst
+    Controls::UpDown* UpDown2;  // txtTcontrol
+    Controls::UpDown* UpDown3;  // txtTmin
+    Controls::UpDown* UpDown4;  // txtOffset(0)
+    Controls::UpDown* UpDown5;  // txtOffset(1)
+    Controls::UpDown* UpDown6;  // txtOffset(2)
+    Controls::UpDown* UpDown7;  // txtOffset(3)
     QPushButton* cmdOK;
     QPushButton* cmdApply;
     QPushButton* cmdCancel;

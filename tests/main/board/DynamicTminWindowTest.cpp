@@ -9,7 +9,7 @@
 #include "main/SharedState.h"
 #include "main/Windows.h"
 #include "main/board/BoardWindows.h"
-#include "main/fancontrol/UpDownArrows.h"
+#include "platform/controls/UpDown.h"
 #include "main/fancontrol/frmDynamicTmin.h"
 #include "main/monitoring/Measurements.h"
 #include "tests/main/RecordingTransport.h"

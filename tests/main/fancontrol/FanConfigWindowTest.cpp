@@ -231,8 +231,7 @@ TEST_F(FanConfig, CancelAfterApplyKeepsWhatApplyWrote) {
 
 TEST_F(FanConfig, ArrowsStepTheDutyBoxWithinTheScaleAndWriteNothing) {
     frmFanConfig w;
-    FanControl::UpDownArrows* arrows[] = {w.UpDown1, w.UpDown2, w.UpDown3,
-                                          w.UpDown4, w.UpDown5, w.UpDown6};
+    Controls::UpDown* arrows[] = {w.UpDown1, w.UpDown2, w.UpDown3, w.UpDown4, w.UpDown5, w.UpDown6};
     QLineEdit* boxes[] = {w.txtMaxPWM[0], w.txtMinPWM[0], w.txtMaxPWM[1],
                           w.txtMinPWM[1], w.txtMaxPWM[2], w.txtMinPWM[2]};
     for (int n = 0; n < 6; ++n) EXPECT_EQ(arrows[n]->Buddy(), boxes[n]) << n;

@@ -161,17 +161,17 @@ TEST_F(GraphWindow, ThePeriodFollowsEveryChangeOfTheBox) {
 TEST_F(GraphWindow, TheUpDownStepsTheBoxWithinItsRange) {
     frmGraph window;
     window.txtUpdate->setText("50");
-    window.UpDown1_UpClick();
+    window.UpDown1->StepUp();
     EXPECT_EQ(window.txtUpdate->text(), "60");
     EXPECT_EQ(General::GraphIntervalMs, 60);
     window.txtUpdate->setText("10");
-    window.UpDown1_DownClick();
+    window.UpDown1->StepDown();
     EXPECT_EQ(window.txtUpdate->text(), "10");
     window.txtUpdate->setText("9995");
-    window.UpDown1_UpClick();
+    window.UpDown1->StepUp();
     EXPECT_EQ(window.txtUpdate->text(), "10000");
     window.txtUpdate->setText("99999");
-    window.UpDown1_DownClick();
+    window.UpDown1->StepDown();
     EXPECT_EQ(window.txtUpdate->text(), "9990");
 }
 
