@@ -1,25 +1,15 @@
 // Cost of the strip chart at its worst: every channel holding its full ring of points.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <cmath>
 
+#include "bench/support/BenchApplication.h"
 #include "platform/controls/StripChart.h"
 
 using Controls::StripChart;
 
 namespace {
-
-// The widgets need an application; the benchmark library owns main().
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_controls";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
-}
 
 // A graph-window chart fed at the graph task's 50 ms until every ring is full.
 struct FullChart {
@@ -39,7 +29,7 @@ struct FullChart {
 };
 
 void PaintFullChart(benchmark::State& state) {
-    EnsureApplication();
+    BenchSupport::EnsureApplication("bench_controls");
     FullChart c(int16_t(state.range(0)));
     QImage image(c.chart.size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
@@ -54,7 +44,7 @@ void PaintFullChart(benchmark::State& state) {
 BENCHMARK(PaintFullChart)->Arg(60)->Arg(205)->Unit(benchmark::kMillisecond);
 
 void PaintXYCurves(benchmark::State& state) {
-    EnsureApplication();
+    BenchSupport::EnsureApplication("bench_controls");
     StripChart chart;
     chart.resize(600, 300);
     chart.SetSpan(150);
@@ -80,7 +70,7 @@ BENCHMARK(PaintXYCurves)->Unit(benchmark::kMicrosecond);
 
 // One graph task's worth of appends on a full chart (every channel, ring wrapping).
 void AppendToFullChart(benchmark::State& state) {
-    EnsureApplication();
+    BenchSupport::EnsureApplication("bench_controls");
     FullChart c(60);
     for (auto _ : state) {
         c.now += 0.05;

@@ -2,8 +2,7 @@
 // window's controls, redrawing every curve and marking the operating points.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
+#include "bench/support/BenchApplication.h"
 #include "main/ConfigFlags.h"
 #include "main/fancontrol/frmAutoGraph.h"
 #include "main/monitoring/Measurements.h"
@@ -11,20 +10,10 @@
 
 namespace {
 
-// The window needs an application; the benchmark library owns main().
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_autofan";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
-}
-
 // PWM1 on "Max of 3 Channels" (three curves), or on "Fastest of all thermal zones" (seven
 // sources gathered, four drawn).
 void PlotAFCTemps(benchmark::State& state, int behaviour) {
-    EnsureApplication();
+    BenchSupport::EnsureApplication("bench_autofan");
     TestSupport::FakeTransport fake;
     General::ResetConfigFlags();
     General::Offset64Mode = true;

@@ -2,10 +2,10 @@
 // eight charts, and painting a graph-window chart whose channels hold their full ring.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
+#include "bench/support/BenchApplication.h"
 #include "main/SharedState.h"
 #include "main/monitoring/GraphSubs.h"
 #include "main/monitoring/Measurements.h"
@@ -13,16 +13,6 @@
 #include "tests/support/FakeTransport.h"
 
 namespace {
-
-// The windows need an application; the benchmark library owns main().
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_monitoring";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
-}
 
 // Groups 1 to 7 once, as the timer's task 1 reads them over 0.7 s. Argument: 1 USB, 2 SMBus.
 void BM_RoundRobinCycle(benchmark::State& state) {
@@ -47,7 +37,7 @@ void MoveReadings(int i) {
 }
 
 void BM_UpdateGraphs(benchmark::State& state) {
-    EnsureApplication();
+    BenchSupport::EnsureApplication("bench_monitoring");
     frmGraph window;
     int i = 0;
     for (auto _ : state) {
@@ -60,7 +50,7 @@ BENCHMARK(BM_UpdateGraphs);
 // Chart 3 ("Temperature and Tach", seven traces) after the graph task has run at 50 ms until
 // every ring is full; painted with its default span and with a span showing every point.
 void BM_PaintFullChart(benchmark::State& state) {
-    EnsureApplication();
+    BenchSupport::EnsureApplication("bench_monitoring");
     frmGraph window;
     double now = 40000;
     for (Controls::StripChart* chart : window.stpGraph) chart->SetClock([&now] { return now; });
