@@ -1,0 +1,116 @@
+// The main window's own behaviour around its master timer, toolbar and menus: what a user or a
+// failing link can do to it once start-up is over.
+
+#include <gtest/gtest.h>
+
+#include <QEventLoop>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "main/DeviceLink.h"
+#include "main/MessageBox.h"
+#include "main/SharedState.h"
+#include "main/Windows.h"
+#include "main/frmMain.h"
+#include "main/monitoring/Measurements.h"
+
+namespace {
+
+struct ProgramEnded {
+    int code;
+};
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings().clear();
+        Ui::SetEndProgramHandler([](int code) { throw ProgramEnded{code}; });
+        MasterTimer::Hooks() = MasterTimer::TaskHooks{};
+        General::ReadingEnabled = false;
+        General::LimitsOpen = false;
+        General::LoggingActive = false;
+    }
+    void TearDown() override {
+        Windows::UnloadAll();
+        MasterTimer::Hooks() = MasterTimer::TaskHooks{};
+        General::LimitsOpen = false;
+        Ui::SetEndProgramHandler(nullptr);
+    }
+
+    frmMain window;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, ToolbarKeysOpenTheirWindowsAndSaveAndGpioStayInert) {
+    std::vector<Windows::Kind> built;
+    for (Windows::Kind kind : {Windows::Kind::Save, Windows::Kind::Graph, Windows::Kind::Switches})
+        Windows::Register(kind, [kind, &built] {
+            built.push_back(kind);
+            return new QWidget;
+        });
+    window.mnuBoard->menuAction()->setEnabled(false);  // an SMBus device
+
+    window.ToolbarButton("Save")->trigger();
+    window.ToolbarButton("GPIO")->trigger();
+    EXPECT_TRUE(built.empty());
+
+    window.ToolbarButton("Graphs")->trigger();
+    window.ToolbarButton("Switches")->trigger();  // also while the Hardware menu is disabled
+    EXPECT_EQ(built, (std::vector<Windows::Kind>{Windows::Kind::Graph, Windows::Kind::Switches}));
+    window.ToolbarButton("Graphs")
+        ->trigger();  // an open window is brought forward, not built again
+    EXPECT_EQ(built.size(), 2u);
+
+    EXPECT_FALSE(window.mnuLog->isEnabled());
+    EXPECT_FALSE(window.mnuDynTmin->isEnabled());
+    for (Windows::Kind kind : {Windows::Kind::Save, Windows::Kind::Graph, Windows::Kind::Switches})
+        Windows::Register(kind, nullptr);
+}
+
+TEST_F(MainWindowTest, ATickIsNotReenteredFromTheEventLoopOfAMessageInsideIt) {
+    int depth = 0, deepest = 0, runs = 0;
+    MasterTimer::Hooks().showLimits = [&] {
+        ++runs;
+        deepest = std::max(deepest, ++depth);
+        // What a message box does: an event loop of its own while the timer keeps running.
+        QEventLoop loop;
+        QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        loop.exec();
+        --depth;
+    };
+    General::LimitsOpen = true;
+    window.SetMasterTimerEnabled(true);
+    QEventLoop outer;
+    QTimer::singleShot(700, &outer, &QEventLoop::quit);
+    outer.exec();
+    window.SetMasterTimerEnabled(false);
+    EXPECT_GE(runs, 1);
+    EXPECT_EQ(deepest, 1);
+}
+
+// Kept last: the program's end is a throw here, so the fatal path never finishes.
+TEST_F(MainWindowTest, AFatalErrorStopsTheTimerForItsMessageThenUnloadsAndStoresTheBounds) {
+    bool timerDuringMessage = true;
+    Ui::SetMessageHandler([&](const std::string&, Ui::Icon, Ui::Buttons buttons) {
+        timerDuringMessage = window.MasterTimerEnabled();
+        return buttons == Ui::Buttons::YesNo ? Ui::Answer::No : Ui::Answer::Ok;
+    });
+    window.SetMasterTimerEnabled(true);
+    USBStuff::ShowFatalError(5);  // heater failure answered No: the program goes on
+    EXPECT_FALSE(timerDuringMessage);
+    EXPECT_TRUE(window.MasterTimerEnabled());
+
+    window.setGeometry(100, 100, 500, 400);
+    timerDuringMessage = true;
+    try {
+        USBStuff::ShowFatalError(3);
+        FAIL() << "the program did not end";
+    } catch (const ProgramEnded&) {
+    }
+    EXPECT_FALSE(timerDuringMessage);
+    EXPECT_TRUE(QSettings().contains("Settings/MainWidth"));
+    Ui::SetMessageHandler(nullptr);
+}
