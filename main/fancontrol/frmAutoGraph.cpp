@@ -33,6 +33,16 @@ QLabel* AddLabel(QWidget* parent, const char* text, int x, int y, int w) {
     return label;
 }
 
+// A number box with its up-down control right against the box's right edge.
+QLineEdit* AddNumberBox(QWidget* parent, int x, int y, int w, int min, int max,
+                        Controls::UpDown*& upDown) {
+    auto* box = new QLineEdit(parent);
+    box->setGeometry(x, y, w, 21);
+    upDown = new Controls::UpDown(box, min, max, parent);
+    upDown->setGeometry(x + w, y, 16, 21);
+    return box;
+}
+
 QString Text(int32_t value) { return QString::fromStdString(NumberText(value)); }
 
 std::string Shown(const QComboBox* list) { return list->currentText().toStdString(); }
@@ -185,15 +195,9 @@ void frmAutoGraph::BuildPwmTab(int p) {
     chkMinSpeed[p] = new QCheckBox("Always On", page);
     chkMinSpeed[p]->setGeometry(146, 38, 106, 21);
     AddLabel(page, "Min PWM", 4, 68, 54);
-    txtMinPWM[p] = new QLineEdit(page);
-    txtMinPWM[p]->setGeometry(58, 68, 36, 21);
-    udMinPWM[p] = new Controls::UpDown(txtMinPWM[p], 0, 100, page);
-    udMinPWM[p]->setGeometry(94, 68, 16, 21);
+    txtMinPWM[p] = AddNumberBox(page, 58, 68, 36, 0, 100, udMinPWM[p]);
     AddLabel(page, "Max PWM", 130, 68, 56);
-    txtMaxPWM[p] = new QLineEdit(page);
-    txtMaxPWM[p]->setGeometry(186, 68, 36, 21);
-    udMaxPWM[p] = new Controls::UpDown(txtMaxPWM[p], 0, 100, page);
-    udMaxPWM[p]->setGeometry(222, 68, 16, 21);
+    txtMaxPWM[p] = AddNumberBox(page, 186, 68, 36, 0, 100, udMaxPWM[p]);
 }
 
 void frmAutoGraph::BuildTempTab(int ch) {
@@ -201,20 +205,11 @@ void frmAutoGraph::BuildTempTab(int ch) {
     tbTemp->addTab(page, kTempTabs[ch]);
     const bool peci = ch == 3;
     AddLabel(page, "Tmin", 4, 6, 70);
-    txtTmin[ch] = new QLineEdit(page);
-    txtTmin[ch]->setGeometry(74, 6, 36, 21);
-    udTmin[ch] = new Controls::UpDown(txtTmin[ch], peci ? -128 : -20, peci ? 0 : 120, page);
-    udTmin[ch]->setGeometry(110, 6, 16, 21);
+    txtTmin[ch] = AddNumberBox(page, 74, 6, 36, peci ? -128 : -20, peci ? 0 : 120, udTmin[ch]);
     AddLabel(page, "Tmin Hyst", 132, 6, 62);
-    txtTminHyst[ch] = new QLineEdit(page);
-    txtTminHyst[ch]->setGeometry(196, 6, 38, 21);
-    udTminHyst[ch] = new Controls::UpDown(txtTminHyst[ch], 0, 15, page);
-    udTminHyst[ch]->setGeometry(234, 6, 16, 21);
+    txtTminHyst[ch] = AddNumberBox(page, 196, 6, 38, 0, 15, udTminHyst[ch]);
     AddLabel(page, peci ? "Tcontrol" : "THERM Limit", 4, 33, 70);
-    txtTHERM[ch] = new QLineEdit(page);
-    txtTHERM[ch]->setGeometry(74, 33, 36, 21);
-    udTHERM[ch] = new Controls::UpDown(txtTHERM[ch], peci ? -120 : 0, peci ? 0 : 120, page);
-    udTHERM[ch]->setGeometry(110, 33, 16, 21);
+    txtTHERM[ch] = AddNumberBox(page, 74, 33, 36, peci ? -120 : 0, peci ? 0 : 120, udTHERM[ch]);
     AddLabel(page, "Trange", 132, 33, 50);
     cmbTrange[ch] = new QComboBox(page);
     cmbTrange[ch]->setGeometry(182, 33, 72, 22);

@@ -28,4 +28,8 @@ int ListIndexByText(const QComboBox* list, std::span<const std::string_view> ite
     return IndexOfText(items, list->currentText().toStdString());
 }
 
+void WriteListBit(const QComboBox* list, int32_t reg, int32_t mask) {
+    WriteRegisterBits(reg, mask, list->currentText() != list->itemText(0));
+}
+
 }  // namespace RegMapStuff

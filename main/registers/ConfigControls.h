@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QString>
+#include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <string_view>
@@ -22,5 +23,9 @@ void AddButtonRow(QBoxLayout* layout, std::initializer_list<QPushButton*> button
 
 // The index of the first item equal to the list's text, or -1 when nothing is selected.
 int ListIndexByText(const QComboBox* list, std::span<const std::string_view> items);
+
+// A list that stands for one bit: writes the bits of `mask` in `reg` set unless the list shows
+// its first item (read-modify-write, the other bits kept).
+void WriteListBit(const QComboBox* list, int32_t reg, int32_t mask);
 
 }  // namespace RegMapStuff

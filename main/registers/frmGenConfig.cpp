@@ -18,11 +18,6 @@ void TickFrom(QCheckBox* box, int32_t value, int32_t mask) {
     box->setChecked(BitsSet(value, mask));
 }
 
-// A two-item list stands for one bit: set unless it shows its first item.
-void WriteTwoItemList(const QComboBox* list, int32_t reg, int32_t mask) {
-    WriteRegisterBits(reg, mask, list->currentText() != list->itemText(0));
-}
-
 }  // namespace
 
 frmGenConfig::frmGenConfig(QWidget* parent) : QWidget(parent) {
@@ -164,10 +159,10 @@ void frmGenConfig::chkVccpLow_Click() {
     WriteRegisterBits(kRegConfig6, 0x40, chkVccpLow->isChecked());
 }
 
-void frmGenConfig::cmbPin10_Click() { WriteTwoItemList(cmbPin10, kRegConfig3, 0x01); }
-void frmGenConfig::cmbPin22_Click() { WriteTwoItemList(cmbPin22, kRegConfig3, 0x02); }
-void frmGenConfig::cmbTempRange_Click() { WriteTwoItemList(cmbTempRange, kRegConfig5, 0x01); }
-void frmGenConfig::cmbTempOffset_Click() { WriteTwoItemList(cmbTempOffset, kRegConfig5, 0x02); }
+void frmGenConfig::cmbPin10_Click() { WriteListBit(cmbPin10, kRegConfig3, 0x01); }
+void frmGenConfig::cmbPin22_Click() { WriteListBit(cmbPin22, kRegConfig3, 0x02); }
+void frmGenConfig::cmbTempRange_Click() { WriteListBit(cmbTempRange, kRegConfig5, 0x01); }
+void frmGenConfig::cmbTempOffset_Click() { WriteListBit(cmbTempOffset, kRegConfig5, 0x02); }
 
 void frmGenConfig::cmbPin14_Click() {
     const int32_t v = USBStuff::ReadRegister(USBStuff::DeviceAddress, kRegConfig4);

@@ -13,15 +13,6 @@
 
 using namespace RegMapStuff;
 
-namespace {
-
-// Bidirectional (any item but "Input Only") stands for the bit set.
-void WriteThermIo(const QComboBox* list, int32_t mask) {
-    WriteRegisterBits(kRegConfig5, mask, list->currentText() != list->itemText(0));
-}
-
-}  // namespace
-
 frmTherm::frmTherm(QWidget* parent) : QWidget(parent) {
     BuildControls();
     Form_Load();
@@ -83,9 +74,10 @@ void frmTherm::Form_Load() {
     chkDisTHERMHys->setChecked(BitsSet(v, 0x01));
 }
 
-void frmTherm::cmbR1THERM_Click() { WriteThermIo(cmbR1THERM, 0x20); }
-void frmTherm::cmbLocTHERM_Click() { WriteThermIo(cmbLocTHERM, 0x40); }
-void frmTherm::cmbR2THERM_Click() { WriteThermIo(cmbR2THERM, 0x80); }
+// Bidirectional (any item but "Input Only") stands for the bit set.
+void frmTherm::cmbR1THERM_Click() { WriteListBit(cmbR1THERM, kRegConfig5, 0x20); }
+void frmTherm::cmbLocTHERM_Click() { WriteListBit(cmbLocTHERM, kRegConfig5, 0x40); }
+void frmTherm::cmbR2THERM_Click() { WriteListBit(cmbR2THERM, kRegConfig5, 0x80); }
 
 void frmTherm::chkDisableTHERM_Click() {
     WriteRegisterBits(kRegConfig4, 0x04, chkDisableTHERM->isChecked());
