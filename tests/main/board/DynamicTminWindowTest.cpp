@@ -9,9 +9,9 @@
 #include "main/SharedState.h"
 #include "main/Windows.h"
 #include "main/board/BoardWindows.h"
-#include "platform/controls/UpDown.h"
 #include "main/fancontrol/frmDynamicTmin.h"
 #include "main/monitoring/Measurements.h"
+#include "platform/controls/UpDown.h"
 #include "tests/main/RecordingTransport.h"
 
 using Pairs = std::vector<std::pair<int, int>>;
