@@ -16,8 +16,9 @@ public:
     QLabel* lblProgInfo;
     QLabel* lblProgress;  // a bar whose width shows the progress
 
-    // The design width of the progress bar in twips (its 100 % mark).
-    static constexpr int kProgressDesignWidthTwips = 4800;
+    // The design width of the progress bar in twips (its 100 % mark): the bar then ends as far
+    // inside the lines round the progress area as it starts.
+    static constexpr int kProgressDesignWidthTwips = 5760;
 
     // Width of the progress bar in twips.
     int ProgressWidthTwips() const { return progressTwips_; }
