@@ -2,6 +2,7 @@
 
 #include "main/ConfigFlags.h"
 #include "main/fancontrol/frmFanConfig.h"
+#include "tests/main/registers/ChipTraffic.h"
 #include "tests/support/FakeTransport.h"
 #include "tests/support/MessageRecorder.h"
 
@@ -181,6 +182,39 @@ TEST_F(FanConfig, ApplyWritesTheEditsOfEveryTab) {
     // The decoders saw the writes over the USB board: no output is in manual mode any more.
     EXPECT_EQ(General::ManualMode, (std::array<bool, 3>{false, false, false}));
     EXPECT_EQ(General::PwmHighFreq, (std::array<bool, 3>{true, false, false}));
+}
+
+TEST_F(FanConfig, ApplyReadsJustBeforeEachPartialWriteAndOwnsWholeRegistersOutright) {
+    using namespace ConfigTest;
+    // Over the SMBus no decoder reads come between the window's own accesses.
+    const int regs[] = {0x10, 0x11, 0x40, 0x78, 0x7D, 0x62, 0x7B, 0x5C, 0x5D, 0x5E,
+                        0x38, 0x39, 0x3A, 0x64, 0x65, 0x66, 0x5F, 0x60, 0x61};
+    for (int reg : regs) fake_.SmbusChip().Poke(reg, fake_.UsbChip().Peek(reg));
+    fake_.UseSmbus();
+    frmFanConfig w;
+    // Other windows change every register while this one is open, its own bits included.
+    const uint8_t changed[] = {0x7E, 0xF5, 0xD6, 0xA2, 0xF4, 0x4A, 0xE4, 0x00, 0xFF, 0x1F,
+                               0,    0,    0,    200,  200,  200,  0x3A, 0xB3, 0x10};
+    for (int n = 0; n < 19; ++n) fake_.SetReg(regs[n], changed[n]);
+    fake_.ClearCalls();
+    w.cmdApply_Click();
+    // Foreign bits as read just before each write; the second 0x78 and 0x62 read what the
+    // first write of the same register left there.
+    EXPECT_EQ(Traffic(fake_),
+              Seq({Rmw(0x10, 0xFE),
+                   Rmw(0x11, 0xFF),
+                   Rmw(0x40, 0xFE),
+                   Rmw(0x78, 0xAE),
+                   Rmw(0x7D, 0xFC),
+                   Rmw(0x62, 0x5A),
+                   Rmw(0x78, 0x5E),
+                   {Write(0x7B, 0x1B), Write(0x5C, 0x9B), Write(0x38, 127), Write(0x64, 127)},
+                   Rmw(0x5F, 0x35),
+                   {Write(0x5D, 0x45), Write(0x39, 255), Write(0x65, 0)},
+                   Rmw(0x60, 0xBC),
+                   {Write(0x5E, 0xE0), Write(0x3A, 127), Write(0x66, 3)},
+                   Rmw(0x61, 0x1F),
+                   Rmw(0x62, 0xBA)}));
 }
 
 TEST_F(FanConfig, TypedDutyOutsideTheScaleStaysInsideAByteOverTheSmbus) {
