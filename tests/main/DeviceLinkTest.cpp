@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "main/ConfigFlags.h"
 #include "main/MessageBox.h"
 #include "tests/main/RecordingTransport.h"
@@ -259,4 +261,51 @@ TEST_F(DeviceLinkTest, FatalErrorStopsTheTimerAndIsNotReentered) {
     ShowFatalError(7);  // no message, still ends
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(unloads, 2);
+}
+
+// Which failing request ends the program with which message, and which are not errors at all.
+TEST_F(DeviceLinkTest, EachFailingRequestReportsItsOwnFatalMessage) {
+    const std::string comms = "Communications Interrupted - Check USB connections";
+    const std::string heater = "Error in Heater Module -  Do you wish to close the application?";
+    struct Case {
+        const char* name;
+        int16_t request;
+        std::function<int16_t()> call;
+        std::string message;  // "" = not treated as an error
+        bool statusReturned;
+    };
+    const std::vector<Case> cases = {
+        {"ReadRegister", 0xDE, [] { return ReadRegister(0x5C, 0x3E); }, comms, false},
+        {"WriteRegister", 0xDE, [] { return WriteRegister(0x5C, 0x30, 1); }, comms, true},
+        {"ReadRegisterBlock", 0xDC, [] { return ReadRegisterBlock(0x5C, 0x25, 3); }, comms, true},
+        {"ReadBoardPort", 0xDF, [] { return ReadBoardPort(0x4B); }, comms, false},
+        {"WriteBoardPort", 0xDF, [] { return WriteBoardPort(0x4B, 1); }, comms, true},
+        {"SetHeaterPower", 0xDA, [] { return SetHeaterPower(1, 20); }, heater, true},
+        {"ReadHeaterStatus", 0xDA, [] { return ReadHeaterStatus(); }, heater, true},
+        {"ReadBoardSensor", 0xDB, [] { return ReadBoardSensor(); }, "", false},
+        {"WriteBoardControl", 0xDD, [] { return WriteBoardControl(0x30, 0x33); }, "", true},
+        {"SendBoardCommand", 0xDB,
+         [] {
+             int32_t setting = -40;
+             return SendBoardCommand(setting);
+         },
+         "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.clear();
+        unloads = 0;
+        bus.failRequest = c.request;
+        const int16_t result = c.call();
+        if (c.message.empty()) {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(unloads, 0);
+        } else {
+            EXPECT_EQ(messages, std::vector<std::string>{c.message});
+            EXPECT_EQ(unloads, 1);
+        }
+        if (c.statusReturned) {
+            EXPECT_NE(result, 0);
+        }
+    }
 }
