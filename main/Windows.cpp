@@ -68,9 +68,12 @@ void UnloadAll() {
     for (auto& [kind, window] : TheRegistry().loaded) {
         if (!window) continue;
         QWidget* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
-        QWidget* target = frame ? frame : window.data();
+        QPointer<QWidget> target = frame ? frame : window.data();
         // A close that a window refuses would leave it behind a dead link; unload regardless.
-        if (!target->close()) delete window.data();
+        // A closed window would only be deleted once the event loop runs again, which it does
+        // not on the way out of the program: unload it now, so its unload handler runs.
+        target->close();
+        delete target.data();
     }
     TheRegistry().loaded.clear();
 }

@@ -70,6 +70,29 @@ TEST_F(MainWindowTest, ToolbarKeysOpenTheirWindowsAndSaveAndGpioStayInert) {
         Windows::Register(kind, nullptr);
 }
 
+TEST_F(MainWindowTest, UnloadingEveryWindowRunsTheirUnloadHandlersAtOnce) {
+    // On the way out of the program no event loop runs again: a window merely scheduled for
+    // deletion would never run its unload handler.
+    int unloaded = 0;
+    class Window : public QWidget {
+      public:
+        explicit Window(int& unloaded) : unloaded_(unloaded) {}
+        ~Window() override { ++unloaded_; }
+
+      private:
+        int& unloaded_;
+    };
+    Windows::Register(Windows::Kind::Graph, [&unloaded] { return new Window(unloaded); });
+    Windows::Register(Windows::Kind::Limits, [&unloaded] { return new Window(unloaded); });
+    Windows::Open(Windows::Kind::Graph);
+    Windows::Open(Windows::Kind::Limits);
+    Windows::UnloadAll();
+    EXPECT_EQ(unloaded, 2);
+    EXPECT_EQ(Windows::Find(Windows::Kind::Graph), nullptr);
+    Windows::Register(Windows::Kind::Graph, nullptr);
+    Windows::Register(Windows::Kind::Limits, nullptr);
+}
+
 TEST_F(MainWindowTest, ATickIsNotReenteredFromTheEventLoopOfAMessageInsideIt) {
     int depth = 0, deepest = 0, runs = 0;
     MasterTimer::Hooks().showLimits = [&] {
