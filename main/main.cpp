@@ -10,6 +10,7 @@
 #include "main/RuntimeError.h"
 #include "main/SharedState.h"
 #include "main/Startup.h"
+#include "main/WheelGuard.h"
 #include "main/Windows.h"
 
 namespace {
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(General::kProgramTitle);
     USBStuff::ProgramFolder = QCoreApplication::applicationDirPath().toStdString();
 
+    app.installEventFilter(new WheelGuard(&app));
     Windows::RegisterAllWindows();
     General::Main();
     return app.exec();

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QWheelEvent>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
@@ -11,6 +14,7 @@
 #include "main/DeviceLink.h"
 #include "main/MessageBox.h"
 #include "main/SharedState.h"
+#include "main/WheelGuard.h"
 #include "main/Windows.h"
 #include "main/frmMain.h"
 #include "main/monitoring/Measurements.h"
@@ -136,4 +140,18 @@ TEST_F(MainWindowTest, AFatalErrorStopsTheTimerForItsMessageThenUnloadsAndStores
     EXPECT_FALSE(timerDuringMessage);
     EXPECT_TRUE(QSettings().contains("Settings/MainWidth"));
     Ui::SetMessageHandler(nullptr);
+}
+
+TEST(WheelGuard, AWheelOverAListNotClickedIntoChangesNothing) {
+    WheelGuard guard;
+    QComboBox list;
+    list.addItems({"2's Complement", "Offset 64"});
+    list.installEventFilter(&guard);
+    int changes = 0;
+    QObject::connect(&list, &QComboBox::currentIndexChanged, [&changes] { ++changes; });
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&list, &wheel);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(list.currentIndex(), 0);
 }
