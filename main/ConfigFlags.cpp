@@ -1,5 +1,7 @@
 #include "main/ConfigFlags.h"
 
+#include <initializer_list>
+
 #include "main/DeviceLink.h"
 
 namespace General {
@@ -23,76 +25,65 @@ int ReadConfigRegister(int32_t reg) { return USBStuff::ReadRegister(USBStuff::De
 
 bool Bit(int value, int bit) { return (value & (1 << bit)) != 0; }
 
+struct FlagBit {
+    bool* flag;
+    int bit;
+};
+
+// Reads a configuration register once and sets each flag from its bit.
+int DecodeBits(int32_t reg, std::initializer_list<FlagBit> flags) {
+    const int value = ReadConfigRegister(reg);
+    for (const FlagBit& f : flags) *f.flag = Bit(value, f.bit);
+    return value;
+}
+
 }  // namespace
 
 void DecodeConfig1() {
-    const int v = ReadConfigRegister(0x40);
-    CfgSTRT = Bit(v, 0);
-    CfgLOCK = Bit(v, 1);
-    CfgFBST = Bit(v, 3);
-    CfgPMON = Bit(v, 4);
-    CfgTHIM = Bit(v, 5);
+    DecodeBits(0x40, {{&CfgSTRT, 0}, {&CfgLOCK, 1}, {&CfgFBST, 3}, {&CfgPMON, 4}, {&CfgTHIM, 5}});
 }
 
 void DecodeConfig2() {
-    const int v = ReadConfigRegister(0x73);
-    CfgFPDT = Bit(v, 0);
-    CfgAV = Bit(v, 4);
-    CfgATTN = Bit(v, 5);
-    CfgShutdown = Bit(v, 7);
+    DecodeBits(0x73, {{&CfgFPDT, 0}, {&CfgAV, 4}, {&CfgATTN, 5}, {&CfgShutdown, 7}});
 }
 
 void DecodeConfig3() {
-    const int v = ReadConfigRegister(0x78);
-    CfgALERT = Bit(v, 0);
-    CfgT25 = Bit(v, 1);
-    CfgBOOST = Bit(v, 2);
-    CfgFAST = Bit(v, 3);
-    CfgDC1 = Bit(v, 4);
-    CfgDC2 = Bit(v, 5);
-    CfgDC3 = Bit(v, 6);
-    CfgDC4 = Bit(v, 7);
+    DecodeBits(0x78, {{&CfgALERT, 0},
+                      {&CfgT25, 1},
+                      {&CfgBOOST, 2},
+                      {&CfgFAST, 3},
+                      {&CfgDC1, 4},
+                      {&CfgDC2, 5},
+                      {&CfgDC3, 6},
+                      {&CfgDC4, 7}});
 }
 
 void DecodeConfig4() {
-    const int v = ReadConfigRegister(0x7D);
+    const int v = DecodeBits(
+        0x7D,
+        {{&CfgTHoff, 2}, {&CfgTHfan, 3}, {&Cfg2V5, 4}, {&CfgVccp, 5}, {&Cfg5V, 6}, {&Cfg12V, 7}});
     // Field value 3 is not a pin function; keep the last one that was.
     if ((v & 3) != 3) Pin14Function = static_cast<int16_t>(v & 3);
-    CfgTHoff = Bit(v, 2);
-    CfgTHfan = Bit(v, 3);
-    Cfg2V5 = Bit(v, 4);
-    CfgVccp = Bit(v, 5);
-    Cfg5V = Bit(v, 6);
-    Cfg12V = Bit(v, 7);
 }
 
 void DecodeConfig5() {
-    const int v = ReadConfigRegister(0x7C);
+    const int v = DecodeBits(0x7C, {{&CfgR1T, 5}, {&CfgLocT, 6}, {&CfgR2, 7}});
     Offset64Mode = !Bit(v, 0);
-    CfgR1T = Bit(v, 5);
-    CfgLocT = Bit(v, 6);
-    CfgR2 = Bit(v, 7);
 }
 
 void DecodeConfig6() {
-    const int v = ReadConfigRegister(0x10);
-    CfgSLO1 = Bit(v, 0);
-    CfgSLOL = Bit(v, 1);
-    CfgSLO2 = Bit(v, 2);
-    CfgSLOP = Bit(v, 3);
-    CfgSEN = Bit(v, 4);
-    CfgMEN = Bit(v, 5);
-    CfgVLow = Bit(v, 6);
-    CfgXSL = Bit(v, 7);
+    DecodeBits(0x10, {{&CfgSLO1, 0},
+                      {&CfgSLOL, 1},
+                      {&CfgSLO2, 2},
+                      {&CfgSLOP, 3},
+                      {&CfgSEN, 4},
+                      {&CfgMEN, 5},
+                      {&CfgVLow, 6},
+                      {&CfgXSL, 7}});
 }
 
 void DecodeConfig7() {
-    const int v = ReadConfigRegister(0x11);
-    CfgDTHYS = Bit(v, 0);
-    CfgFSPD = Bit(v, 1);
-    CfgVxI = Bit(v, 2);
-    CfgFDIS = Bit(v, 3);
-    CfgTODIS = Bit(v, 4);
+    DecodeBits(0x11, {{&CfgDTHYS, 0}, {&CfgFSPD, 1}, {&CfgVxI, 2}, {&CfgFDIS, 3}, {&CfgTODIS, 4}});
 }
 
 void DecodePwmFrequencies() {
@@ -148,12 +139,13 @@ int32_t PackSwitchByte(int16_t& bank) {
 int32_t PackSwitchByte(int16_t&& bank) { return PackSwitchByte(bank); }
 
 void ResetConfigFlags() {
-    for (bool* flag : {&CfgSTRT, &CfgLOCK, &CfgFBST, &CfgPMON, &CfgTHIM, &CfgFPDT, &CfgAV, &CfgATTN,
-                       &CfgShutdown, &CfgALERT, &CfgT25, &CfgBOOST, &CfgFAST, &CfgDC1, &CfgDC2,
-                       &CfgDC3, &CfgDC4, &CfgTHoff, &CfgTHfan, &Cfg2V5, &CfgVccp, &Cfg5V, &Cfg12V,
-                       &Offset64Mode, &CfgR1T, &CfgLocT, &CfgR2, &CfgSLO1, &CfgSLOL, &CfgSLO2,
-                       &CfgSLOP, &CfgSEN, &CfgMEN, &CfgVLow, &CfgXSL, &CfgDTHYS, &CfgFSPD, &CfgVxI,
-                       &CfgFDIS, &CfgTODIS})
+    for (bool* flag :
+         {&CfgSTRT,  &CfgLOCK,     &CfgFBST,      &CfgPMON,  &CfgTHIM,  &CfgFPDT, &CfgAV,
+          &CfgATTN,  &CfgShutdown, &CfgALERT,     &CfgT25,   &CfgBOOST, &CfgFAST, &CfgDC1,
+          &CfgDC2,   &CfgDC3,      &CfgDC4,       &CfgTHoff, &CfgTHfan, &Cfg2V5,  &CfgVccp,
+          &Cfg5V,    &Cfg12V,      &Offset64Mode, &CfgR1T,   &CfgLocT,  &CfgR2,   &CfgSLO1,
+          &CfgSLOL,  &CfgSLO2,     &CfgSLOP,      &CfgSEN,   &CfgMEN,   &CfgVLow, &CfgXSL,
+          &CfgDTHYS, &CfgFSPD,     &CfgVxI,       &CfgFDIS,  &CfgTODIS})
         *flag = false;
     Pin14Function = 0;
     PwmHighFreq.fill(false);

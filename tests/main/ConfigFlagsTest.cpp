@@ -102,3 +102,29 @@ TEST_F(ConfigFlagsTest, SwitchWindowSettingsAreUndoneByTheNextUsbWrite) {
     USBStuff::WriteRegister(0x5C, 0x30, 0x80);
     EXPECT_EQ(Ports().first, 0x20 | 0x04 | 0x80);
 }
+
+TEST_F(ConfigFlagsTest, AWalkingOneSetsExactlyTheFlagOfItsBit) {
+    struct Register {
+        int reg;
+        void (*decode)();
+        std::array<bool*, 8> flags;  // bit 0 first; nullptr for a bit no flag follows
+    };
+    const Register registers[] = {
+        {0x40, DecodeConfig1, {&CfgSTRT, &CfgLOCK, nullptr, &CfgFBST, &CfgPMON, &CfgTHIM, nullptr, nullptr}},
+        {0x73, DecodeConfig2, {&CfgFPDT, nullptr, nullptr, nullptr, &CfgAV, &CfgATTN, nullptr, &CfgShutdown}},
+        {0x78, DecodeConfig3, {&CfgALERT, &CfgT25, &CfgBOOST, &CfgFAST, &CfgDC1, &CfgDC2, &CfgDC3, &CfgDC4}},
+        {0x7D, DecodeConfig4, {nullptr, nullptr, &CfgTHoff, &CfgTHfan, &Cfg2V5, &CfgVccp, &Cfg5V, &Cfg12V}},
+        {0x7C, DecodeConfig5, {nullptr, nullptr, nullptr, nullptr, nullptr, &CfgR1T, &CfgLocT, &CfgR2}},
+        {0x10, DecodeConfig6, {&CfgSLO1, &CfgSLOL, &CfgSLO2, &CfgSLOP, &CfgSEN, &CfgMEN, &CfgVLow, &CfgXSL}},
+        {0x11, DecodeConfig7, {&CfgDTHYS, &CfgFSPD, &CfgVxI, &CfgFDIS, &CfgTODIS, nullptr, nullptr, nullptr}},
+    };
+    for (const Register& r : registers) {
+        for (int bit = 0; bit < 8; ++bit) {
+            bus.usb[r.reg] = static_cast<uint8_t>(1 << bit);
+            r.decode();
+            for (int other = 0; other < 8; ++other)
+                if (r.flags[other])
+                    EXPECT_EQ(*r.flags[other], other == bit) << std::hex << r.reg << " bit " << bit << " flag " << other;
+        }
+    }
+}
