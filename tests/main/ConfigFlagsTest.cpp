@@ -122,9 +122,10 @@ TEST_F(ConfigFlagsTest, AWalkingOneSetsExactlyTheFlagOfItsBit) {
         for (int bit = 0; bit < 8; ++bit) {
             bus.usb[r.reg] = static_cast<uint8_t>(1 << bit);
             r.decode();
-            for (int other = 0; other < 8; ++other)
-                if (r.flags[other])
-                    EXPECT_EQ(*r.flags[other], other == bit) << std::hex << r.reg << " bit " << bit << " flag " << other;
+            for (int other = 0; other < 8; ++other) {
+                if (!r.flags[other]) continue;
+                EXPECT_EQ(*r.flags[other], other == bit) << std::hex << r.reg << " bit " << bit << " flag " << other;
+            }
         }
     }
 }
