@@ -661,7 +661,8 @@ void StripChart::paintEvent(QPaintEvent*) {
         // A flowing label longer than the legend is wrapped onto further rows rather than cut.
         const int textWidth = std::max(1, lw - (l.heading || l.channel < 0 ? 0 : 16));
         int rowsHeight = fm.height();
-        if (!isPositioned(l))
+        const bool fits = fm.horizontalAdvance(text) <= textWidth;
+        if (!isPositioned(l) && !fits)
             rowsHeight = std::max(fm.height(), fm.boundingRect(QRect(0, 0, textWidth, 10 * fm.height()),
                                                                Qt::TextWordWrap, text)
                                                    .height());
@@ -694,7 +695,7 @@ void StripChart::paintEvent(QPaintEvent*) {
         } else {
             p.setPen(kText);
         }
-        p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        p.drawText(box, Qt::AlignLeft | Qt::AlignTop | (fits ? 0 : Qt::TextWordWrap), text);
     }
     p.setFont(font());
 }
