@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang libclang-rt-14-dev binutils "$@")
+          libbenchmark-dev clang libclang-rt-14-dev binutils fonts-dejavu-core "$@")
 
 missing=()
 for package in "${packages[@]}"; do
