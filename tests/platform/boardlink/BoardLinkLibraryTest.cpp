@@ -10,6 +10,7 @@
 #include "platform/boardlink/BoardLink.h"
 #include "platform/smbus/smbus.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/StandInEnvironment.h"
 
 namespace {
 
@@ -50,26 +51,15 @@ struct Guarded {
     }
 };
 
-void ClearSimEnvironment() {
-    for (const char* name :
-         {"QUORVEX_SIM_SMBUS_CHIPS", "QUORVEX_SIM_USB_CHIPS", "QUORVEX_SIM_BOARD",
-          "QUORVEX_SIM_STATIC", "QUORVEX_SIM_LOG", "QUORVEX_SIM_FAIL_REQUEST",
-          "QUORVEX_SIM_FAIL_AFTER", "QUORVEX_SMBUS_ADAPTER"}) {
-        unsetenv(name);
-    }
-}
-
 std::string TempPath(const std::string& stem) {
     return (std::filesystem::temp_directory_path() / (stem + "_" + std::to_string(getpid())))
         .string();
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 }  // namespace
+
+using TestSupport::ClearSimEnvironment;
+using TestSupport::ReadFile;
 
 TEST(BoardLinkLibrary, FirmwareDownloadNeedsAWellFormedFile) {
     const std::string bad = TempPath("bad_fw.hex");

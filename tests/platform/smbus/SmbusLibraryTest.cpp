@@ -8,6 +8,7 @@
 
 #include "platform/smbus/smbus.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/StandInEnvironment.h"
 
 namespace {
 
@@ -29,22 +30,10 @@ struct SmbusLibrary {
     bool Ok() const { return detect && read && write; }
 };
 
-// The stand-in reads these once; each child starts from a clean slate.
-void ClearSimEnvironment() {
-    for (const char* name :
-         {"QUORVEX_SIM_SMBUS_CHIPS", "QUORVEX_SIM_USB_CHIPS", "QUORVEX_SIM_BOARD",
-          "QUORVEX_SIM_STATIC", "QUORVEX_SIM_LOG", "QUORVEX_SIM_FAIL_REQUEST",
-          "QUORVEX_SIM_FAIL_AFTER", "QUORVEX_SMBUS_ADAPTER"}) {
-        unsetenv(name);
-    }
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 }  // namespace
+
+using TestSupport::ClearSimEnvironment;
+using TestSupport::ReadFile;
 
 TEST(SmbusLibrary, BindsTheThreeFunctionsByTheirPlainNames) {
     TestSupport::RunInChild([] {
