@@ -222,7 +222,12 @@ void StripChart::SetLegendTitle(const QString& title) {
 }
 
 void StripChart::SetTimeFormat(const QString& format) {
-    if (timeFormat_ == format) return;
+    // A chart given a time format is a time chart from then on, fed or not: its axis shows clock
+    // times at once, counted from now until its first value sets the time line's start.
+    const bool becomesTimeChart = !timeChart_;
+    if (becomesTimeChart && !haveOrigin_) origin_ = clock_();
+    timeChart_ = true;
+    if (timeFormat_ == format && !becomesTimeChart) return;
     timeFormat_ = format;
     update();
 }
@@ -436,6 +441,39 @@ QString StripChart::TimeText(double x) const {
     return out;
 }
 
+std::vector<StripChart::HorizontalTick> StripChart::HorizontalTicks(const QRect& plot,
+                                                                    const QFontMetrics& fm) const {
+    const double right = VisibleRight();
+    const double left = right - span_;
+    const double sample =
+        fm.horizontalAdvance(timeChart_ ? TimeText(left) : QStringLiteral("-000.0"));
+    const int wanted = std::max(1, int(plot.width() / (sample + 24)));
+    const double step = timeChart_ ? TimeStep(span_, wanted) : Scale::NiceStep(span_, wanted);
+    // Time steps are whole seconds of the clock, so the lines fall on round times.
+    const double offset = timeChart_ ? std::fmod(origin_, step) : 0;
+    std::vector<HorizontalTick> ticks;
+    for (const double v : Scale::Ticks(left, right, step, offset)) {
+        HorizontalTick tick;
+        tick.x = plot.left() + (v - left) / span_ * plot.width();
+        tick.text = timeChart_ ? TimeText(v) : Scale::TickText(v, step);
+        const double w = fm.horizontalAdvance(tick.text);
+        tick.textLeft = tick.x - w / 2;
+        // Clear of the edge handles, which sit in the same strip.
+        if (tick.textLeft < plot.left() + kHandleSize + 2 ||
+            tick.textLeft + w > plot.right() - kHandleSize - 2)
+            tick.text.clear();
+        ticks.push_back(tick);
+    }
+    return ticks;
+}
+
+QStringList StripChart::HorizontalLabels() const {
+    QStringList texts;
+    for (const HorizontalTick& tick : HorizontalTicks(PlotRect(), QFontMetrics(font())))
+        if (!tick.text.isEmpty()) texts << tick.text;
+    return texts;
+}
+
 void StripChart::PaintChannel(QPainter& painter, const Channel& c, const QRect& plot, double left,
                               double right) const {
     if (c.count == 0) return;
@@ -577,28 +615,12 @@ void StripChart::paintEvent(QPaintEvent*) {
     }
 
     // Horizontal grid and numbers: clock times on a time chart, plain numbers otherwise.
-    {
-        const bool clock = timeChart_ && haveOrigin_;
-        const double sample =
-            fm.horizontalAdvance(clock ? TimeText(left) : QStringLiteral("-000.0"));
-        const int wanted = std::max(1, int(plot.width() / (sample + 24)));
-        const double step = clock ? TimeStep(span_, wanted) : Scale::NiceStep(span_, wanted);
-        // Time steps are whole seconds of the clock, so the lines fall on round times.
-        const double offset = clock ? std::fmod(origin_, step) : 0;
-        for (const double v : Scale::Ticks(left, right, step, offset)) {
-            const double x = plot.left() + (v - left) / span_ * plot.width();
-            p.setPen(QPen(kGrid, 1, Qt::DotLine));
-            p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-            if (timeChart_ && !haveOrigin_) continue;  // a time chart never fed has no times yet
-            p.setPen(kText);
-            const QString text = clock ? TimeText(v) : Scale::TickText(v, step);
-            const double w = fm.horizontalAdvance(text);
-            const double tx = x - w / 2;
-            // Clear of the edge handles, which sit in the same strip.
-            if (tx < plot.left() + kHandleSize + 2 || tx + w > plot.right() - kHandleSize - 2)
-                continue;
-            p.drawText(QPointF(tx, plot.bottom() + 4 + fm.ascent()), text);
-        }
+    for (const HorizontalTick& tick : HorizontalTicks(plot, fm)) {
+        p.setPen(QPen(kGrid, 1, Qt::DotLine));
+        p.drawLine(QPointF(tick.x, plot.top()), QPointF(tick.x, plot.bottom()));
+        if (tick.text.isEmpty()) continue;
+        p.setPen(kText);
+        p.drawText(QPointF(tick.textLeft, plot.bottom() + 4 + fm.ascent()), tick.text);
     }
 
     // Traces, clipped to the plot.
@@ -663,9 +685,10 @@ void StripChart::paintEvent(QPaintEvent*) {
         int rowsHeight = fm.height();
         const bool fits = fm.horizontalAdvance(text) <= textWidth;
         if (!isPositioned(l) && !fits)
-            rowsHeight = std::max(fm.height(), fm.boundingRect(QRect(0, 0, textWidth, 10 * fm.height()),
-                                                               Qt::TextWordWrap, text)
-                                                   .height());
+            rowsHeight = std::max(
+                fm.height(),
+                fm.boundingRect(QRect(0, 0, textWidth, 10 * fm.height()), Qt::TextWordWrap, text)
+                    .height());
         if (isPositioned(l)) {
             top = positionedTop(l);
         } else {

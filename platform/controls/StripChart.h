@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -86,6 +87,9 @@ class StripChart : public QWidget {
     void SetTimeFormat(const QString& format);
 
     int PointCount(int16_t channel) const;
+    // The texts under the horizontal grid lines at the chart's present size, left to right, as
+    // painted.
+    QStringList HorizontalLabels() const;
 
     // Seconds of wall-clock time; replaceable so tests control the present time.
     void SetClock(std::function<double()> clock);
@@ -137,6 +141,13 @@ class StripChart : public QWidget {
         bool shown = false;
     };
     enum class Edge { None, Left, Right };
+    // A vertical grid line at pixel x, with the text under it (empty where it would run into an
+    // edge handle) starting at textLeft.
+    struct HorizontalTick {
+        double x = 0;
+        double textLeft = 0;
+        QString text;
+    };
 
     void AddPoint(int channel, double x, double y);
     double VisibleRight() const;
@@ -147,6 +158,7 @@ class StripChart : public QWidget {
     double DataBottom() const;
     double ValueToPixelY(int axis, double y) const;
     QString TimeText(double x) const;
+    std::vector<HorizontalTick> HorizontalTicks(const QRect& plot, const QFontMetrics& fm) const;
     void PaintChannel(QPainter& painter, const Channel& channel, const QRect& plot, double left,
                       double right) const;
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QRegularExpression>
 
 #include "main/MasterTimer.h"
 #include "main/SharedState.h"
@@ -69,6 +70,19 @@ TEST_F(GraphWindow, TheListChoosesTheOneChartShown) {
     EXPECT_EQ(VisibleChart(window), 0);
     window.cmbGraph->setCurrentText("PECI");
     EXPECT_EQ(VisibleChart(window), 7);
+}
+
+TEST_F(GraphWindow, EveryChartShowsClockTimesBeforeItsFirstValue) {
+    frmGraph window;
+    // Chart 6, THERM, is never fed at all.
+    const QRegularExpression clock("^\\d\\d \\d\\d \\d\\d$");
+    for (int i = 0; i < frmGraph::kCharts; ++i) {
+        window.ShowGraph(static_cast<int16_t>(i));
+        const QStringList labels = window.stpGraph[i]->HorizontalLabels();
+        ASSERT_FALSE(labels.isEmpty()) << i;
+        for (const QString& label : labels)
+            EXPECT_TRUE(clock.match(label).hasMatch()) << i << ": " << label.toStdString();
+    }
 }
 
 TEST_F(GraphWindow, ASmallWindowGivesTheChartNoNegativeSize) {
