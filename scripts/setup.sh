@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang libclang-rt-14-dev binutils fonts-dejavu-core "$@")
+          libbenchmark-dev clang libclang-rt-14-dev binutils fonts-dejavu-core locales "$@")
 
 missing=()
 for package in "${packages[@]}"; do
@@ -25,6 +25,16 @@ if [ ${#missing[@]} -gt 0 ]; then
     fi
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+# The tests check that numbers keep their decimal point for a user whose regional settings write
+# a decimal comma; they need such a locale, and skip (saying why) where there is none.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    if [ "$(id -u)" -eq 0 ]; then
+        localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "Could not make the locale de_DE.UTF-8" >&2
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "Could not make the locale de_DE.UTF-8" >&2
+    fi
 fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
