@@ -1,8 +1,11 @@
 #include "main/Numbers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <system_error>
 
 namespace Numbers {
 
@@ -13,11 +16,16 @@ double RoundHalfEven(double value) {
 
 double RoundHalfEvenTo(double value, int decimals) {
     if (!std::isfinite(value)) return value;
-    const double scale = std::pow(10.0, decimals);
-    const double scaled = value * scale;
-    // A product such as 0.3125 * 1000 is exact; others land a hair off the half and round as
-    // the decimal value would.
-    return std::nearbyint(scaled) / scale;
+    // The fixed-point text of a double is its exact binary value rounded once, ties to even: a
+    // tie is a double that lies exactly halfway. Scaling by 10^decimals first would round the
+    // product and could turn a value a hair off the half into a tie.
+    char text[400];
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
+                                       std::max(0, decimals));
+    if (written.ec != std::errc()) return value;  // too large for the text: a whole number
+    double rounded = value;
+    std::from_chars(text, written.ptr, rounded);
+    return rounded;
 }
 
 double NumericPrefix(std::string_view text) {
@@ -32,8 +40,19 @@ double NumericPrefix(std::string_view text) {
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
     }
     if (digits == 0) return 0.0;
-    const std::string number(text.substr(start, i - start));
-    return std::strtod(number.c_str(), nullptr);
+    // from_chars reads with a point whatever the user's locale; it takes no "+".
+    const char* first = text.data() + start;
+    const char* last = text.data() + i;
+    const bool negative = *first == '-';
+    if (*first == '+' || negative) ++first;
+    double value = 0.0;
+    if (std::from_chars(first, last, value).ec == std::errc::result_out_of_range) {
+        // Too many digits for a double: a huge number, or a tiny one behind a run of zeros.
+        const bool huge = std::find_if(first, last, [](char c) { return c >= '1' && c <= '9'; }) <
+                          std::find(first, last, '.');
+        value = huge ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
 }
 
 double TypedWholeNumber(std::string_view text) { return RoundHalfEven(NumericPrefix(text)); }
@@ -51,12 +70,17 @@ int32_t HexPrefix(std::string_view text) {
     for (; i < text.size(); ++i) {
         const char c = text[i];
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else break;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            break;
         result = result * 16 + digit;
-        if (result > std::numeric_limits<int32_t>::max()) result = std::numeric_limits<int32_t>::max();
+        if (result > std::numeric_limits<int32_t>::max())
+            result = std::numeric_limits<int32_t>::max();
     }
     return static_cast<int32_t>(result);
 }
@@ -70,23 +94,29 @@ std::string Hex(int64_t value) {
 std::string HexH(int64_t value) { return Hex(value) + "h"; }
 
 int TwipsToPixels(double twips) {
-    return static_cast<int>(Saturate(RoundHalfEven(twips / kTwipsPerPixel), INT32_MIN / 2, INT32_MAX / 2));
+    return static_cast<int>(
+        Saturate(RoundHalfEven(twips / kTwipsPerPixel), INT32_MIN / 2, INT32_MAX / 2));
 }
 
 double PixelsToTwips(int pixels) { return static_cast<double>(pixels) * kTwipsPerPixel; }
 
 std::string ShortestText(float value) {
     if (value == 0.0f) return "0";
-    char text[32];
-    for (int precision = 1; precision <= 9; ++precision) {
-        std::snprintf(text, sizeof text, "%.*g", precision, static_cast<double>(value));
-        if (std::strtof(text, nullptr) == value || precision == 7) break;
+    // to_chars writes a point whatever the user's locale.
+    char text[64];
+    char* end = text;
+    for (int precision = 1; precision <= 7; ++precision) {
+        end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, precision)
+                  .ptr;
+        float back = 0.0f;
+        std::from_chars(text, end, back);
+        if (back == value) break;
     }
-    std::string out(text);
-    // %g may give an exponent for very large or small values; spell them out instead.
+    std::string out(text, end);
+    // The general form may give an exponent for very large or small values; spell them out.
     if (out.find('e') != std::string::npos) {
-        std::snprintf(text, sizeof text, "%.7f", static_cast<double>(value));
-        out = text;
+        end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 7).ptr;
+        out.assign(text, end);
         while (!out.empty() && out.back() == '0') out.pop_back();
         if (!out.empty() && out.back() == '.') out.pop_back();
     }

@@ -27,9 +27,7 @@ RampTable RampTimesFor(int reg10) {
 }
 
 std::string RampEntryText(float seconds) {
-    std::string number = Numbers::ShortestText(seconds);
-    if (number.rfind("0.", 0) == 0) number.erase(0, 1);
-    return " " + number + " secs";
+    return " " + Numbers::CaptionNumber(seconds, false) + " secs";
 }
 
 std::optional<int> RampCodeOfText(const RampTable& table, int ch, std::string_view text) {

@@ -4,6 +4,9 @@
 
 #include <cmath>
 
+#include "main/MasterTimer.h"
+#include "tests/support/DecimalCommaLocale.h"
+
 using namespace Numbers;
 
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
@@ -20,6 +23,17 @@ TEST(RoundHalfEven, ToDecimalsKeepsExactTies) {
     EXPECT_DOUBLE_EQ(RoundHalfEvenTo(5.80380, 2), 5.8);
     EXPECT_DOUBLE_EQ(RoundHalfEvenTo(1023 * 12.0 / 768, 3), 15.984);
     EXPECT_TRUE(std::isnan(RoundHalfEvenTo(NAN, 2)));
+}
+
+TEST(RoundHalfEven, ToDecimalsRoundsTheDoubleAsItIs) {
+    // Only a double lying exactly halfway is a tie: 544 x 3.3 / 768 lies a hair below 2.3375,
+    // 992 x 3.3 / 768 a hair above 4.2625, and scaling either by 1000 must not make it a tie.
+    EXPECT_DOUBLE_EQ(RoundHalfEvenTo(544 * 3.3 / 768, 3), 2.337);
+    EXPECT_DOUBLE_EQ(RoundHalfEvenTo(992 * 3.3 / 768, 3), 4.263);
+    EXPECT_DOUBLE_EQ(RoundHalfEvenTo(2.4375, 3), 2.438);  // exactly halfway: to even
+    EXPECT_DOUBLE_EQ(RoundHalfEvenTo(-2.3365, 2), -2.34);
+    EXPECT_DOUBLE_EQ(RoundHalfEvenTo(1e300, 2), 1e300);
+    EXPECT_DOUBLE_EQ(RoundHalfEvenTo(-0.0004, 3), 0.0);
 }
 
 TEST(NumericPrefix, ReadsTheLeadingNumberOnly) {
@@ -78,4 +92,19 @@ TEST(ShortestText, SevenSignificantDigitsAtMost) {
     EXPECT_EQ(ShortestText(15.984f), "15.984");
     EXPECT_EQ(ShortestText(1.0f / 3.0f), "0.3333333");
     EXPECT_EQ(ShortestText(200000.0f), "200000");
+}
+
+// Qt hands the user's regional settings to the C library; a user whose settings write 2,5 still
+// sees and types every number with a point.
+TEST(NumbersUnderADecimalCommaLocale, AreShownAndReadWithAPoint) {
+    const DecimalCommaLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << DecimalCommaLocale::kMissing;
+    EXPECT_EQ(ShortestText(46.25f), "46.25");
+    EXPECT_EQ(ShortestText(1.0f / 3.0f), "0.3333333");
+    EXPECT_EQ(CaptionNumber(-0.25f, false), "-.25");
+    EXPECT_EQ(MasterTimer::HeaterLabelText("Remote1", 46.25f), "Remote1 = 46.25\u00B0C");
+    EXPECT_DOUBLE_EQ(NumericPrefix("2.5"), 2.5);
+    EXPECT_DOUBLE_EQ(NumericPrefix("-.25x"), -0.25);
+    EXPECT_DOUBLE_EQ(NumericPrefix("2,5"), 2);  // a comma ends the number, whatever the locale
+    EXPECT_EQ(TypedWholeNumber("3.5"), 4);
 }

@@ -15,6 +15,7 @@
 #include "main/fancontrol/AutoFanWindows.h"
 #include "main/fancontrol/frmAutoGraph.h"
 #include "main/monitoring/Measurements.h"
+#include "tests/support/DecimalCommaLocale.h"
 #include "tests/support/FakeTransport.h"
 
 namespace {
@@ -236,6 +237,17 @@ TEST_F(AutoFanWindow, SlowFanTickRefillsTheRampLists) {
     EXPECT_EQ(fake_.RegisterWrites().front(), (std::pair<int, int>{0x10, 0xC3}));
     EXPECT_EQ(window->cmbRamp[0]->itemText(1), " 104.68 secs");
     EXPECT_EQ(window->cmbRamp[2]->itemText(7), " 1.11 secs");
+}
+
+TEST_F(AutoFanWindow, RampListsKeepTheirPointAndWriteUnderADecimalCommaLocale) {
+    const DecimalCommaLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << DecimalCommaLocale::kMissing;
+    auto window = Open();
+    EXPECT_EQ(window->cmbRamp[0]->itemText(1), " 18.8 secs");
+    EXPECT_EQ(window->cmbRamp[0]->itemText(7), " .8 secs");
+    // The choice is found again by the number of its own text.
+    window->cmbRamp[0]->setCurrentIndex(5);
+    EXPECT_EQ(fake_.RegisterWrites(), (Writes{{0x62, 0x2D}}));
 }
 
 TEST_F(AutoFanWindow, BehaviourListsStayInStep) {

@@ -87,6 +87,7 @@ TEST(MeasurementConversion, VoltagesOfEveryInputWithTiesToEven) {
         {768, 3, 2.25f},  {768, 4, 3.3f},    {160, 4, 0.688f},  // 0.6875, a tie
         {48, 5, 0.312f},  {768, 5, 5.0f},    {1023, 6, 15.984f},
         {4, 6, 0.062f},   {12, 6, 0.188f},   {0, 6, 0.0f},
+        {544, 4, 2.337f}, {992, 4, 4.263f},                     // a hair off a half: no ties
     };
     for (const Case& c : cases)
         EXPECT_EQ(General::VoltageFromCode(c.code, c.input), c.volts)
