@@ -10,7 +10,7 @@ int32_t DutyRegisterFromPercent(double percent) {
 }
 
 int32_t DutyRegisterFromText(std::string_view text) {
-    return DutyRegisterFromPercent(Numbers::TypedWholeNumber(text));
+    return DutyRegisterFromPercent(Numbers::NumericPrefix(text));
 }
 
 std::string DutyText(int registerValue) {

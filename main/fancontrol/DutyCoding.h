@@ -13,7 +13,8 @@ namespace FanControl {
 // percent outside 0..100 can neither overflow nor hand a negative value to the link.
 int32_t DutyRegisterFromPercent(double percent);
 
-// The register value for the text of a duty box: its whole-number prefix (0 for none).
+// The register value for the text of a duty box: its numeric prefix with its decimals (0 for
+// none), so 12.5 gives Round(31.875) = 32.
 int32_t DutyRegisterFromText(std::string_view text);
 
 // The text a duty box shows for a register value: Round(value / 2.55) without blanks.

@@ -37,6 +37,10 @@ int32_t HysteresisRegister(std::string_view text) {
     return (static_cast<int32_t>(typed) & 15) * 16;
 }
 
+double HysteresisTrace(int16_t opPoint, std::string_view hysteresisText) {
+    return opPoint - Numbers::NumericPrefix(hysteresisText);
+}
+
 int32_t CycleRegister(int32_t current, int remote, int item) {
     if (remote == 0) return (current & 0xF8) | item;
     return (current & 0xC7) | (item * 8);

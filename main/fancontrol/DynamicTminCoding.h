@@ -31,6 +31,10 @@ int HysteresisFromRegister(uint8_t registerByte);
 // The whole register written for a typed hysteresis: its low four bits x 16 (bits 3:0 clear).
 int32_t HysteresisRegister(std::string_view text);
 
+// The chart's hysteresis trace: the operating point minus the number typed in the hysteresis
+// box (its leading number, decimals kept; 0 when there is none).
+double HysteresisTrace(int16_t opPoint, std::string_view hysteresisText);
+
 // The cycle-time field of the window's second control register after choosing item `item` in
 // the Remote1 (`remote` 0, bits 2:0) or Remote2 (bits 5:3) list.
 int32_t CycleRegister(int32_t current, int remote, int item);

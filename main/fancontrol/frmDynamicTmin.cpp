@@ -369,10 +369,6 @@ void frmDynamicTmin::Strip2_AxisChanged(int index) {
     }
 }
 
-double frmDynamicTmin::TypedHysteresis() const {
-    return Numbers::TypedWholeNumber(txtOpPointHyst->text().toStdString());
-}
-
 void frmDynamicTmin::UpdateDynTminGraph() {
     if (USBStuff::SimulationMode && !DynamicTmin::DemoRunning) return;
     using namespace DynamicTmin;
@@ -388,7 +384,8 @@ void frmDynamicTmin::UpdateDynTminGraph() {
             Strip2[c]->AppendValue(channel, references[channel - 1]);
             PlaceTraceLabel(c, channel, references[channel - 1]);
         }
-        Strip2[c]->AppendValue(9, DynOpPoint[c + 1] - TypedHysteresis());
+        Strip2[c]->AppendValue(
+            9, HysteresisTrace(DynOpPoint[c + 1], txtOpPointHyst->text().toStdString()));
     }
     SetUpFanTraces();
     for (int c = 0; c < 2; ++c)

@@ -101,7 +101,6 @@ class frmDynamicTmin : public QWidget {
     void PlaceTraceLabel(int16_t chart, int16_t channel, int16_t value);
     void SetUpFanTraces();
     void SetUpChart(int chart);
-    double TypedHysteresis() const;
 
     // False until the load has filled every control, so that filling them writes nothing.
     bool FormLoaded_ = false;

@@ -35,6 +35,10 @@ TEST(DynamicTminCoding, HysteresisIsTheHighNibbleAndWritesClearTheLowOne) {
         {"-1", 0xF0}, {"2.5", 0x20}, {"", 0x00},   {"99999999999999999999", 0xF0},
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(HysteresisRegister(text), value) << text;
+    // The chart's hysteresis trace takes the number typed as it stands, decimals and all.
+    EXPECT_DOUBLE_EQ(HysteresisTrace(0, "2.5"), -2.5);
+    EXPECT_DOUBLE_EQ(HysteresisTrace(85, "2"), 83);
+    EXPECT_DOUBLE_EQ(HysteresisTrace(40, "abc"), 40);
 }
 
 TEST(DynamicTminCoding, FanListsFollowTheBehaviourCodes) {

@@ -23,13 +23,25 @@ TEST(DutyCoding, PercentOutsideTheScaleStaysInsideAByte) {
     for (const auto& c : cases) EXPECT_EQ(DutyRegisterFromPercent(c[0]), c[1]) << c[0];
 }
 
-TEST(DutyCoding, TypedTextIsItsWholeNumberPrefix) {
+TEST(DutyCoding, TypedTextIsItsNumberPrefixWithItsDecimals) {
+    // The number typed keeps its decimals: Round(p x 2.55), not Round(Round(p) x 2.55).
     const struct {
         const char* text;
         int32_t reg;
     } cases[] = {
-        {"", 0},       {"abc", 0}, {"  30", 76}, {"30%", 76},   {"50.5", 127},  // 50.5 -> 50
-        {"51.5", 133}, {"-5", 0},  {"150", 255}, {"+100", 255}, {"99999999999999999999999", 255},
+        {"", 0},
+        {"abc", 0},
+        {"  30", 76},
+        {"30%", 76},
+        {"50.5", 129},
+        {"51.5", 131},
+        {"12.5", 0x20},
+        {"50.4", 0x81},
+        {"33.3", 0x55},
+        {"-5", 0},
+        {"150", 255},
+        {"+100", 255},
+        {"99999999999999999999999", 255},
     };
     for (const auto& c : cases) EXPECT_EQ(DutyRegisterFromText(c.text), c.reg) << c.text;
 }
