@@ -49,13 +49,6 @@ bool ParseListLine(std::string_view line, int& address, int& value) {
 
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-// Moves `at` past the line end at `at` (CR, LF or CR LF).
-void SkipLineEnd(std::string_view text, size_t& at) {
-    if (at >= text.size()) return;
-    if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
-    ++at;
-}
-
 }  // namespace
 
 std::string FormatHex(int32_t n) {
@@ -116,46 +109,61 @@ std::string SettingsRegisterList(bool onlyDiffering,
     return text;
 }
 
-SettingsContent ParseSettings(std::string_view text) {
-    SettingsContent content;
-    const size_t brace = text.find('{');
-    if (brace == std::string_view::npos) return content;
-    content.listFound = true;
-
-    // Line indices count every line of the text, the "{" line among them.
-    int line = 0;
-    size_t at = 0;
-    auto nextLineEnd = [&text](size_t from) {
-        size_t end = from;
-        while (end < text.size() && !IsLineEnd(text[end])) ++end;
-        return end;
-    };
-    // Pass over the lines before the "{" line and the rest of the "{" line itself.
-    for (;;) {
-        const size_t end = nextLineEnd(at);
-        const bool holdsBrace = brace < end;
-        at = end;
-        SkipLineEnd(text, at);
-        ++line;
-        if (holdsBrace) break;
-    }
-    while (at < text.size()) {
-        const size_t end = nextLineEnd(at);
-        const std::string_view current = text.substr(at, end - at);
-        at = end;
-        SkipLineEnd(text, at);
-        const int index = line++;
-        if (current.empty()) continue;
-        if (current.front() == '}') {
-            content.listClosed = true;
-            break;
+void SettingsReader::Feed(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (state_ == State::Closed) return;
+        if (IsLineEnd(c)) {
+            // CR LF is one line end, also when the two arrive in different pieces.
+            const bool secondHalf = c == '\n' && afterCr_;
+            afterCr_ = c == '\r';
+            if (!secondHalf) EndLine();
+            continue;
         }
-        int address = 0;
-        int value = 0;
-        if (ParseListLine(current, address, value))
-            content.writes.push_back({index, address, value});
+        afterCr_ = false;
+        if (state_ == State::BeforeBrace) {
+            if (c == '{') state_ = State::BraceLine;
+        } else if (state_ == State::List) {
+            if (line_.empty() && !overlong_ && c == '}') {
+                state_ = State::Closed;
+                return;
+            }
+            if (overlong_) continue;
+            if (line_.size() == kMaxLineLength) {
+                overlong_ = true;
+                line_.clear();
+                line_.shrink_to_fit();
+                continue;
+            }
+            line_ += c;
+        }
     }
-    return content;
+}
+
+void SettingsReader::EndLine() {
+    const int index = lineIndex_++;
+    if (state_ == State::BraceLine) {
+        state_ = State::List;
+        return;
+    }
+    if (state_ != State::List) return;
+    int address = 0;
+    int value = 0;
+    if (!overlong_ && !line_.empty() && ParseListLine(line_, address, value))
+        writes_.push_back({index, address, value});
+    line_.clear();
+    overlong_ = false;
+}
+
+std::vector<SettingsWrite> SettingsReader::TakeWrites() {
+    std::vector<SettingsWrite> taken;
+    taken.swap(writes_);
+    return taken;
+}
+
+SettingsContent ParseSettings(std::string_view text) {
+    SettingsReader reader;
+    reader.Feed(text);
+    return {reader.ListFound(), reader.ListClosed(), reader.TakeWrites()};
 }
 
 }  // namespace RegMapStuff

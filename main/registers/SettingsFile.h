@@ -32,7 +32,7 @@ std::string SettingsRegisterList(bool onlyDiffering,
 
 // One register write that a settings file asks for.
 struct SettingsWrite {
-    int line = 0;  // index of the line it came from, counting lines as ParseSettings splits them
+    int line = 0;  // index of the line it came from, counting lines as the reader splits them
     int address = 0;
     int value = 0;
 };
@@ -43,12 +43,40 @@ struct SettingsContent {
     std::vector<SettingsWrite> writes;  // in file order
 };
 
-// Reads a settings file. Everything up to the first "{" and the rest of its line is passed
-// over. After it the text is taken a line at a time (a line ends at CR, LF or CR LF); an empty
-// line is skipped; a line whose first character is "}" ends the list; any other line gives one
-// write when it holds two hex fields, each an "x" followed by one or two hex digits (any case),
-// the address field first; a line without them gives none. The rest of a line after the data
-// field is ignored. Both fields come from the same line, whatever the line holds.
+// Reads a settings file as it arrives, a piece at a time, so that a file of any size costs no
+// more memory than one line. Everything up to the first "{" and the rest of its line is passed
+// over. After it the text is taken a line at a time; a line ends at CR, LF or CR LF, and a line
+// that the end of the file cuts off before its line end gives nothing (a copy cut short must not
+// write half a line). An empty line is skipped; a line whose first character is "}" ends the list
+// and nothing after it is read; any other line gives one write when it holds two hex fields, each
+// an "x" followed by one or two hex digits (any case), the address field first; a line without
+// them, or longer than kMaxLineLength, gives none. The rest of a line after the data field is
+// ignored. Both fields come from the same line, whatever the line holds.
+class SettingsReader {
+  public:
+    // Far longer than any register line; a longer one is garbage and is not kept.
+    static constexpr size_t kMaxLineLength = 4096;
+
+    // The next piece of the file. Does nothing once the list has ended.
+    void Feed(std::string_view bytes);
+    bool ListFound() const { return state_ != State::BeforeBrace; }
+    bool ListClosed() const { return state_ == State::Closed; }
+    // The writes of the lines completed so far and not yet taken, in file order.
+    std::vector<SettingsWrite> TakeWrites();
+
+  private:
+    enum class State { BeforeBrace, BraceLine, List, Closed };
+    void EndLine();
+
+    State state_ = State::BeforeBrace;
+    std::string line_;       // the list line read so far
+    bool overlong_ = false;  // the line has outgrown kMaxLineLength: garbage
+    bool afterCr_ = false;   // the last character was a CR: an LF next belongs to its line end
+    int lineIndex_ = 0;
+    std::vector<SettingsWrite> writes_;
+};
+
+// The whole text at once (see SettingsReader).
 SettingsContent ParseSettings(std::string_view text);
 
 }  // namespace RegMapStuff

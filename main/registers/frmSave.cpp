@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QTime>
 #include <exception>
+#include <optional>
+#include <vector>
 
 #include "main/DeviceLink.h"
 #include "main/Numbers.h"
@@ -22,6 +24,7 @@ namespace {
 using RegMapStuff::PlaceTwips;
 
 const char* const kFilter = "Text Files (*.sav)";
+constexpr size_t kRecallPieceSize = 64 * 1024;
 
 frmSave::FileChooser& Chooser() {
     static frmSave::FileChooser chooser;
@@ -144,19 +147,23 @@ void frmSave::cmdRecall_Click() {
     try {
         const QString name = ChooseFile(FileDialogMode::Open);
         if (name.isEmpty()) return;
-        QByteArray bytes;
-        {
-            QFile file(name);
-            if (!file.open(QIODevice::ReadOnly)) return;
-            bytes = file.read(kMaxRecallFileSize + 1);
-            if (bytes.size() > kMaxRecallFileSize || file.error() != QFileDevice::NoError) return;
+        // Declared before the file, so the file is closed before the timer runs again.
+        std::optional<MasterTimerOff> timerOff;
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly)) return;
+        // Read a piece at a time up to the end of the list: a file of any size costs one piece
+        // and one line. A read that fails ends the recall; what was written stays written.
+        RegMapStuff::SettingsReader reader;
+        std::vector<char> piece(kRecallPieceSize);
+        while (!reader.ListClosed()) {
+            const qint64 got = file.read(piece.data(), static_cast<qint64>(piece.size()));
+            if (got <= 0) break;
+            reader.Feed(std::string_view(piece.data(), static_cast<size_t>(got)));
+            if (reader.ListFound() && !timerOff) timerOff.emplace();
+            for (const RegMapStuff::SettingsWrite& write : reader.TakeWrites())
+                USBStuff::WriteRegister(USBStuff::DeviceAddress, write.address,
+                                        int32_t{write.value});
         }
-        const RegMapStuff::SettingsContent content = RegMapStuff::ParseSettings(
-            std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-        if (!content.listFound) return;
-        MasterTimerOff timerOff;
-        for (const RegMapStuff::SettingsWrite& write : content.writes)
-            USBStuff::WriteRegister(USBStuff::DeviceAddress, write.address, int32_t{write.value});
     } catch (const std::exception&) {
         // Registers written before a failure stay written; the window stays open.
     }

@@ -44,9 +44,6 @@ class frmSave : public QWidget {
     // the main window's timer.
     static void SetTimerSwitch(std::function<void(bool enabled)> timerSwitch);
 
-    // The largest file a recall reads: a full settings file is a few kilobytes.
-    static constexpr qint64 kMaxRecallFileSize = 1 << 20;
-
   private:
     QString ChooseFile(FileDialogMode mode);
 };

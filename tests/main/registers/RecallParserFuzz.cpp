@@ -64,7 +64,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(content.listFound == hasBrace);
     if (!hasBrace) Check(content.writes.empty() && !content.listClosed);
 
+    // Read in pieces, as a recall reads a file, the text gives the same writes.
+    RegMapStuff::SettingsReader reader;
+    std::vector<RegMapStuff::SettingsWrite> pieceWrites;
+    const size_t pieceSize = size == 0 ? 1 : 1 + data[0] % 7;
+    for (size_t at = 0; at < size; at += pieceSize) {
+        reader.Feed(text.substr(at, pieceSize));
+        for (const auto& write : reader.TakeWrites()) pieceWrites.push_back(write);
+    }
+    Check(reader.ListFound() == content.listFound && reader.ListClosed() == content.listClosed);
+    Check(pieceWrites.size() == content.writes.size());
+    for (size_t i = 0; i < pieceWrites.size(); ++i)
+        Check(pieceWrites[i].line == content.writes[i].line &&
+              pieceWrites[i].address == content.writes[i].address &&
+              pieceWrites[i].value == content.writes[i].value);
+
     const std::vector<std::string_view> lines = Lines(text);
+    const bool lastLineCut = !text.empty() && text.back() != '\r' && text.back() != '\n';
     size_t braceLine = 0;
     while (hasBrace && braceLine < lines.size() &&
            lines[braceLine].find('{') == std::string_view::npos)
@@ -78,6 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         previous = write.line;
         Check(write.line >= 0 && static_cast<size_t>(write.line) < lines.size());
         Check(static_cast<size_t>(write.line) > braceLine);
+        // A line the end of the text cut off before its line end is never written.
+        Check(!(lastLineCut && static_cast<size_t>(write.line) + 1 == lines.size()));
         const std::string_view line = lines[write.line];
         Check(!line.empty() && line.front() != '}');
         // Both fields stand on that line, the address before the value.

@@ -261,15 +261,26 @@ TEST_F(SaveRecallWindow, RecallWithoutAReadableFileDoesNothing) {
         chosen_ = name;
         window.cmdRecall_Click();
     }
-    // Larger than any settings file: refused whole rather than half-read.
-    WriteFile(Path("huge.sav"),
-              "{\r\n0x40\t0x05\r\n" + std::string(frmSave::kMaxRecallFileSize, ' '));
-    chosen_ = Path("huge.sav");
-    window.cmdRecall_Click();
     EXPECT_TRUE(fake_.Calls().empty());
     EXPECT_TRUE(timer_.empty());
-    EXPECT_EQ(modes_.size(), 4u);
+    EXPECT_EQ(modes_.size(), 3u);
     EXPECT_EQ(modes_.front(), frmSave::FileDialogMode::Open);
+}
+
+TEST_F(SaveRecallWindow, RecallWritesCompleteLinesOnlyWhateverTheFilesSize) {
+    // A copy cut short inside its last line: the lines before it are written, that one is not.
+    EXPECT_EQ(Recall("{\r\n0x40\t0x05\r\n0x5C\t0x6"), (Writes{{0x40, 5}}));
+    EXPECT_EQ(fake_.Reg(0x5C), 0x62);
+    ASSERT_EQ(timer_.size(), 2u);
+    EXPECT_TRUE(timer_.back().enabled);
+
+    // Megabytes of comment before the list and of anything after its end change nothing; a
+    // line too long to be a register line is passed over.
+    const std::string big(3 << 20, 'c');
+    const std::string overlong = "0x41\t0x07\t // " + std::string(1 << 20, 'd');
+    EXPECT_EQ(Recall("Comment : " + big + "\r\n{\r\n0x40\t0x05\r\n" + overlong +
+                     "\r\n0x5C\t0x06\r\n}\r\n0x41\t0x08\r\n" + big),
+              (Writes{{0x40, 5}, {0x5C, 6}}));
 }
 
 TEST_F(SaveRecallWindow, RecallOverTheSmbusWritesTheSelectedDevice) {

@@ -84,6 +84,12 @@ TEST(SettingsParse, LinesGiveTheirOwnWritesOnly) {
         {"no list at all", "0x40\t0x05\r\n}\r\n", {}, false},
         {"brace on the last line", "{", {}, false},
         {"NUL inside a line", std::string("{\n0x4\0\t0x05\n}\n", 14), {{0x04, 5}}, true},
+        {"last line cut off by the end", "{\r\n0x40\t0x05\r\n0x5C\t0x6", {{0x40, 5}}, false},
+        {"a lone CR ends the last line", "{\r\n0x5C\t0x06\r", {{0x5C, 6}}, false},
+        {"overlong line passed over",
+         "{\n0x40\t0x05\t // " + std::string(5000, 'x') + "\n0x41\t0x06\n}\n",
+         {{0x41, 6}},
+         true},
     };
     for (const WriteCase& c : cases) {
         const SettingsContent content = ParseSettings(c.text);
@@ -95,7 +101,8 @@ TEST(SettingsParse, LinesGiveTheirOwnWritesOnly) {
 }
 
 TEST(SettingsParse, WritesNameTheLineTheyCameFrom) {
-    const SettingsContent content = ParseSettings("a\r\n{\r\n\r\n0x40\t0x05\r\nbad\r\n0x41\t0x06");
+    const SettingsContent content =
+        ParseSettings("a\r\n{\r\n\r\n0x40\t0x05\r\nbad\r\n0x41\t0x06\r\n");
     ASSERT_EQ(content.writes.size(), 2u);
     EXPECT_EQ(content.writes[0].line, 3);
     EXPECT_EQ(content.writes[1].line, 5);
