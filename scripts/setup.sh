@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang libclang-rt-14-dev binutils fonts-dejavu-core locales "$@")
+          libbenchmark-dev clang libclang-rt-14-dev binutils fonts-dejavu-core locales
+          g++-mingw-w64-x86-64 wine64 "$@")
 
 missing=()
 for package in "${packages[@]}"; do
