@@ -10,7 +10,9 @@ namespace hwsense {
 
 namespace {
 
-// By file name alone, so that the loader's search order applies: the library's own folder first.
+// By file name alone, so that the platform loader's search order applies. On Linux hwsense's
+// run path sends it to hwsense's own folder first; Windows looks in the calling program's folder
+// first, where a program ships the libraries it uses.
 #ifdef _WIN32
 constexpr const char* kSmbusLibraryFile = "smbus.dll";
 
