@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 #include <QMouseEvent>
+#include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -64,6 +66,8 @@ StripChart::StripChart(QWidget* parent) : QWidget(parent), clock_(WallClockSecon
     for (int i = 1; i < kLabels; ++i) labels_[i].channel = i - 1;
     setMouseTracking(true);
     setMinimumSize(200, 120);
+    // Every paint covers its whole area, so nothing beneath the chart need be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 StripChart::~StripChart() = default;
@@ -103,7 +107,7 @@ void StripChart::AddPoint(int channel, double x, double y) {
         c.ring[c.start] = {x, y};
         c.start = (c.start + 1) % kPointsPerChannel;
     }
-    update();
+    UpdateData();
 }
 
 void StripChart::ClearAll() {
@@ -112,7 +116,7 @@ void StripChart::ClearAll() {
         c.count = 0;
         c.ordered = true;
     }
-    update();
+    UpdateData();
 }
 
 int StripChart::PointCount(int16_t channel) const {
@@ -132,7 +136,7 @@ int16_t StripChart::Span() const { return span_; }
 void StripChart::SetSpan(int16_t span) {
     if (span < 1 || span_ == span) return;
     span_ = span;
-    update();
+    UpdateData();
 }
 
 int16_t StripChart::RightEdge() const {
@@ -145,7 +149,7 @@ void StripChart::SetRightEdge(int16_t x) {
     if (rightX_ == x && !(timeChart_ && following_)) return;
     rightX_ = x;
     following_ = false;
-    update();
+    UpdateData();
 }
 
 // ---- legend ----
@@ -160,7 +164,8 @@ void StripChart::SetLabelCaption(const QString& caption) {
     Label& l = labels_[selectedLabel_];
     if (l.caption == caption) return;
     l.caption = caption;
-    update();
+    l.width = -1;
+    LegendLabelChanged(l);
 }
 
 void StripChart::SetLabelPosition(float y) {
@@ -177,6 +182,7 @@ void StripChart::SetLabelChannel(int16_t channel) {
     if (l.channel == c && !l.heading) return;
     l.channel = c;
     l.heading = false;
+    l.width = -1;
     update();
 }
 
@@ -190,6 +196,8 @@ void StripChart::SetLabelVisible(bool visible) {
 void StripChart::SetChannelName(int16_t channel, const QString& name) {
     if (!ValidChannel(channel) || channels_[channel].name == name) return;
     channels_[channel].name = name;
+    // Labels without a caption show it.
+    for (Label& l : labels_) l.width = -1;
     update();
 }
 
@@ -212,12 +220,14 @@ void StripChart::SetLegendHeading(int16_t label, const QString& heading) {
     l.heading = true;
     l.channel = -1;
     l.caption = heading;
+    l.width = -1;
     update();
 }
 
 void StripChart::SetLegendTitle(const QString& title) {
     if (legendTitle_ == title) return;
     legendTitle_ = title;
+    titleWidth_ = -1;
     update();
 }
 
@@ -235,6 +245,38 @@ void StripChart::SetTimeFormat(const QString& format) {
 QString StripChart::LabelText(const Label& label) const {
     if (!label.caption.isEmpty() || label.channel < 0) return label.caption;
     return channels_[label.channel].name;
+}
+
+// The room the label takes in the legend's width: measured once per text, as the legend is
+// laid out on every paint and asked for by every mapping of a value to a pixel.
+int StripChart::LabelWidth(const Label& label) const {
+    if (label.width < 0) {
+        QFont f = font();
+        f.setBold(label.heading);
+        const int advance = QFontMetrics(f).horizontalAdvance(LabelText(label));
+        label.width = label.heading ? advance : 16 + advance;
+    }
+    return label.width;
+}
+
+// The legend only widens (see LegendWidth), so a label that fits its present width leaves the
+// plot where it is and only the legend need be repainted.
+void StripChart::LegendLabelChanged(const Label& label) {
+    const bool mayWiden = label.visible && !LabelText(label).isEmpty() &&
+                          LabelWidth(label) + 2 * kLegendPad > legendWidth_;
+    if (painted_ && !mayWiden)
+        update(legendArea_);
+    else
+        update();
+}
+
+// Feeding, scrolling and zooming change the plot, its time labels and (in a drag) the handles,
+// nothing else.
+void StripChart::UpdateData() {
+    if (painted_)
+        update(dataArea_);
+    else
+        update();
 }
 
 // ---- vertical axes ----
@@ -288,15 +330,16 @@ double StripChart::ValueToPixelY(int axis, double y) const {
 // ---- layout ----
 
 int StripChart::LegendWidth() const {
-    const QFontMetrics fm(font());
-    QFont bold = font();
-    bold.setBold(true);
-    const QFontMetrics fb(bold);
-    int w = legendTitle_.isEmpty() ? 0 : fb.horizontalAdvance(legendTitle_);
+    if (titleWidth_ < 0) {
+        QFont bold = font();
+        bold.setBold(true);
+        titleWidth_ =
+            legendTitle_.isEmpty() ? 0 : QFontMetrics(bold).horizontalAdvance(legendTitle_);
+    }
+    int w = titleWidth_;
     for (const Label& l : labels_) {
-        const QString text = LabelText(l);
-        if (!l.visible || text.isEmpty()) continue;
-        w = std::max(w, l.heading ? fb.horizontalAdvance(text) : 16 + fm.horizontalAdvance(text));
+        if (!l.visible || LabelText(l).isEmpty()) continue;
+        w = std::max(w, LabelWidth(l));
     }
     // The legend only widens while the chart keeps its size, so the plot does not jump sideways
     // each time a value's caption gains or loses a digit. It never takes more than two fifths.
@@ -310,6 +353,16 @@ QRect StripChart::PlotRect() const {
     const int bottom = height() - kBottomMargin;
     return QRect(QPoint(left, kTopMargin),
                  QPoint(std::max(left + 10, right - 1), std::max(kTopMargin + 10, bottom - 1)));
+}
+
+void StripChart::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        for (Label& l : labels_) l.width = -1;
+        titleWidth_ = -1;
+        textWidths_.clear();
+        update();
+    }
+    QWidget::changeEvent(event);
 }
 
 void StripChart::resizeEvent(QResizeEvent* event) {
@@ -367,13 +420,13 @@ void StripChart::MoveEdgeDrag(int pixels) {
         following_ = follow;
         if (pinned) rightX_ = rightEdge;
     }
-    update();
+    UpdateData();
     emit AxisChanged();
 }
 
 void StripChart::EndEdgeDrag() {
     dragEdge_ = Edge::None;
-    update();
+    UpdateData();
 }
 
 void StripChart::DragLeftEdgeBy(int pixels) {
@@ -417,10 +470,18 @@ void StripChart::mouseReleaseEvent(QMouseEvent* event) {
 
 // ---- painting ----
 
-QString StripChart::TimeText(double x) const {
-    const QDateTime t =
-        QDateTime::fromMSecsSinceEpoch(qint64(std::llround((origin_ + x) * 1000.0)));
-    const QTime tod = t.time();
+// Seconds east of UTC of the local time at x. Asking the time zone costs far more than the rest of
+// a time label, so a paint asks at the two ends of the span only (see HorizontalTicks).
+int StripChart::UtcOffsetAt(double x) const {
+    return QDateTime::fromMSecsSinceEpoch(qint64(std::llround((origin_ + x) * 1000.0)))
+        .offsetFromUtc();
+}
+
+QString StripChart::TimeText(double x, int utcOffset) const {
+    constexpr qint64 kMsPerDay = 86400000;
+    const qint64 local = qint64(std::llround((origin_ + x) * 1000.0)) + qint64(utcOffset) * 1000;
+    const int msOfDay = int(((local % kMsPerDay) + kMsPerDay) % kMsPerDay);
+    const int fields[] = {msOfDay / 3600000, msOfDay / 60000 % 60, msOfDay / 1000 % 60};
     QString out;
     for (qsizetype i = 0; i < timeFormat_.size(); ++i) {
         const QChar c = timeFormat_[i];
@@ -429,24 +490,35 @@ QString StripChart::TimeText(double x) const {
             continue;
         }
         const QChar k = timeFormat_[++i];
-        if (k == u'H')
-            out += QStringLiteral("%1").arg(tod.hour(), 2, 10, QChar(u'0'));
-        else if (k == u'M')
-            out += QStringLiteral("%1").arg(tod.minute(), 2, 10, QChar(u'0'));
-        else if (k == u'S')
-            out += QStringLiteral("%1").arg(tod.second(), 2, 10, QChar(u'0'));
+        const int field = k == u'H' ? 0 : k == u'M' ? 1 : k == u'S' ? 2 : -1;
+        if (field >= 0)
+            out += QStringLiteral("%1").arg(fields[field], 2, 10, QChar(u'0'));
         else
             out += k;  // "%%" and unknown codes give the character itself
     }
     return out;
 }
 
+int StripChart::TextWidth(const QString& text, const QFontMetrics& fm) const {
+    // The time labels change only as they scroll in, so there are only a handful at a time.
+    if (textWidths_.size() > 256) textWidths_.clear();
+    auto it = textWidths_.constFind(text);
+    if (it == textWidths_.constEnd()) it = textWidths_.insert(text, fm.horizontalAdvance(text));
+    return *it;
+}
+
 std::vector<StripChart::HorizontalTick> StripChart::HorizontalTicks(const QRect& plot,
                                                                     const QFontMetrics& fm) const {
     const double right = VisibleRight();
     const double left = right - span_;
-    const double sample =
-        fm.horizontalAdvance(timeChart_ ? TimeText(left) : QStringLiteral("-000.0"));
+    // One offset serves the whole span unless a change to or from daylight-saving time falls
+    // inside it; then each label asks for its own.
+    const int leftOffset = timeChart_ ? UtcOffsetAt(left) : 0;
+    const bool oneOffset = !timeChart_ || UtcOffsetAt(right) == leftOffset;
+    auto timeText = [&](double x) {
+        return TimeText(x, oneOffset || x == left ? leftOffset : UtcOffsetAt(x));
+    };
+    const double sample = TextWidth(timeChart_ ? timeText(left) : QStringLiteral("-000.0"), fm);
     const int wanted = std::max(1, int(plot.width() / (sample + 24)));
     const double step = timeChart_ ? TimeStep(span_, wanted) : Scale::NiceStep(span_, wanted);
     // Time steps are whole seconds of the clock, so the lines fall on round times.
@@ -455,8 +527,8 @@ std::vector<StripChart::HorizontalTick> StripChart::HorizontalTicks(const QRect&
     for (const double v : Scale::Ticks(left, right, step, offset)) {
         HorizontalTick tick;
         tick.x = plot.left() + (v - left) / span_ * plot.width();
-        tick.text = timeChart_ ? TimeText(v) : Scale::TickText(v, step);
-        const double w = fm.horizontalAdvance(tick.text);
+        tick.text = timeChart_ ? timeText(v) : Scale::TickText(v, step);
+        const double w = TextWidth(tick.text, fm);
         tick.textLeft = tick.x - w / 2;
         // Clear of the edge handles, which sit in the same strip.
         if (tick.textLeft < plot.left() + kHandleSize + 2 ||
@@ -578,61 +650,54 @@ void StripChart::PaintChannel(QPainter& painter, const Channel& c, const QRect& 
     painter.drawPolyline(line);
 }
 
-void StripChart::paintEvent(QPaintEvent*) {
-    QPainter p(this);
+// Everything of the vertical axes but their numbers: none of it changes while the chart is fed.
+void StripChart::PaintGrid(QPainter& p, const QRect& plot) const {
     p.fillRect(rect(), kPanel);
-    const QRect plot = PlotRect();
     p.fillRect(plot, kPlot);
+    const Axis& a0 = axes_[0];
+    const double step0 = Scale::NiceStep(a0.max - a0.min, std::max(2, plot.height() / 40));
+    p.setPen(QPen(kGrid, 1, Qt::DotLine));
+    for (const double v : Scale::Ticks(a0.min, a0.max, step0)) {
+        const double y = ValueToPixelY(0, v);
+        p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+    }
+    if (axes_[1].shown) {
+        const Axis& a1 = axes_[1];
+        const double step1 = Scale::NiceStep(a1.max - a1.min, std::max(2, plot.height() / 40));
+        p.setPen(kText);
+        for (const double v : Scale::Ticks(a1.min, a1.max, step1)) {
+            const double y = ValueToPixelY(1, v);
+            p.drawLine(QPointF(plot.right() + 1, y), QPointF(plot.right() + 4, y));
+        }
+    }
+}
 
-    const double right = VisibleRight();
-    const double left = right - span_;
+// Numbers of axis 0 on the left, of axis 1 on the right; only where `area` is to be painted.
+void StripChart::PaintAxisNumbers(QPainter& p, const QRect& plot, const QRect& area) const {
     const QFontMetrics fm(font());
-
-    // Vertical grid and numbers of axis 0 on the left, of axis 1 on the right.
-    {
+    p.setPen(kText);
+    if (area.intersects(QRect(0, 0, plot.left(), height()))) {
         const Axis& a0 = axes_[0];
         const double step = Scale::NiceStep(a0.max - a0.min, std::max(2, plot.height() / 40));
-        p.setPen(QPen(kGrid, 1, Qt::DotLine));
         for (const double v : Scale::Ticks(a0.min, a0.max, step)) {
             const double y = ValueToPixelY(0, v);
-            p.setPen(QPen(kGrid, 1, Qt::DotLine));
-            p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-            p.setPen(kText);
             p.drawText(QRectF(0, y - fm.height() / 2.0, plot.left() - 5, fm.height()),
                        Qt::AlignRight | Qt::AlignVCenter, Scale::TickText(v, step));
         }
     }
-    if (axes_[1].shown) {
+    if (axes_[1].shown && area.intersects(QRect(plot.right() + 1, 0, kAxisWidth, height()))) {
         const Axis& a1 = axes_[1];
         const double step = Scale::NiceStep(a1.max - a1.min, std::max(2, plot.height() / 40));
-        p.setPen(kText);
         for (const double v : Scale::Ticks(a1.min, a1.max, step)) {
             const double y = ValueToPixelY(1, v);
-            p.drawLine(QPointF(plot.right() + 1, y), QPointF(plot.right() + 4, y));
             p.drawText(QRectF(plot.right() + 6, y - fm.height() / 2.0, kAxisWidth - 8, fm.height()),
                        Qt::AlignLeft | Qt::AlignVCenter, Scale::TickText(v, step));
         }
     }
+}
 
-    // Horizontal grid and numbers: clock times on a time chart, plain numbers otherwise.
-    for (const HorizontalTick& tick : HorizontalTicks(plot, fm)) {
-        p.setPen(QPen(kGrid, 1, Qt::DotLine));
-        p.drawLine(QPointF(tick.x, plot.top()), QPointF(tick.x, plot.bottom()));
-        if (tick.text.isEmpty()) continue;
-        p.setPen(kText);
-        p.drawText(QPointF(tick.textLeft, plot.bottom() + 4 + fm.ascent()), tick.text);
-    }
-
-    // Traces, clipped to the plot.
-    p.save();
-    p.setClipRect(plot);
-    // Dense time traces stay crisp and at full colour as plain pixels; the few lines of an XY
-    // chart are smoothed.
-    p.setRenderHint(QPainter::Antialiasing, !timeChart_);
-    for (const Channel& c : channels_) PaintChannel(p, c, plot, left, right);
-    p.restore();
-
-    // Frame and the edge handles that zoom the span.
+// Frame and the edge handles that zoom the span.
+void StripChart::PaintFrame(QPainter& p, const QRect& plot) const {
     p.setPen(QPen(kFrame, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(plot.adjusted(0, 0, 0, 0));
@@ -653,9 +718,12 @@ void StripChart::paintEvent(QPaintEvent*) {
         p.drawPath(arrow);
     }
     p.setRenderHint(QPainter::Antialiasing, false);
+}
 
-    // Legend column on the right: a title, then labels in number order; positioned labels sit at
-    // their own height.
+// Legend column on the right: a title, then labels in number order; positioned labels sit at
+// their own height.
+void StripChart::PaintLegend(QPainter& p) const {
+    const QFontMetrics fm(font());
     const int lx = width() - LegendWidth() + kLegendPad;
     const int lw = LegendWidth() - 2 * kLegendPad;
     QFont bold = font();
@@ -721,6 +789,66 @@ void StripChart::paintEvent(QPaintEvent*) {
         p.drawText(box, Qt::AlignLeft | Qt::AlignTop | (fits ? 0 : Qt::TextWordWrap), text);
     }
     p.setFont(font());
+}
+
+void StripChart::paintEvent(QPaintEvent* event) {
+    const QRect area = event->rect();
+    const QRect plot = PlotRect();
+    const QRect dataArea(plot.left() - 2, plot.top(), plot.width() + 5, height() - plot.top());
+    const int legendWidth = LegendWidth();
+    const QRect legendArea(width() - legendWidth, 0, legendWidth, height());
+    // A partial repaint assumes the layout of the last paint; should it have moved after all,
+    // the rest is painted too.
+    if (painted_ && (dataArea != dataArea_ || legendArea != legendArea_) && !area.contains(rect()))
+        update();
+    painted_ = true;
+    dataArea_ = dataArea;
+    legendArea_ = legendArea;
+
+    QPainter p(this);
+    // The grid is kept as an image at whole-number pixel ratios of what is painted on (the
+    // screen's, or an image's when the chart is rendered into one), where it maps onto it pixel
+    // for pixel.
+    const qreal ratio = p.paintEngine()->paintDevice()->devicePixelRatioF();
+    if (ratio == std::floor(ratio)) {
+        const GridKey key{size(), plot, ratio, axes_};
+        if (grid_.isNull() || !(key == gridKey_)) {
+            grid_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+            grid_.setDevicePixelRatio(ratio);
+            QPainter g(&grid_);
+            PaintGrid(g, plot);
+            gridKey_ = key;
+        }
+        p.drawImage(QPoint(0, 0), grid_);
+    } else {
+        PaintGrid(p, plot);
+    }
+    PaintAxisNumbers(p, plot, area);
+
+    if (area.intersects(dataArea)) {
+        // Horizontal grid and numbers: clock times on a time chart, plain numbers otherwise.
+        const QFontMetrics fm(font());
+        for (const HorizontalTick& tick : HorizontalTicks(plot, fm)) {
+            p.setPen(QPen(kGrid, 1, Qt::DotLine));
+            p.drawLine(QPointF(tick.x, plot.top()), QPointF(tick.x, plot.bottom()));
+            if (tick.text.isEmpty()) continue;
+            p.setPen(kText);
+            p.drawText(QPointF(tick.textLeft, plot.bottom() + 4 + fm.ascent()), tick.text);
+        }
+
+        // Traces, clipped to the plot.
+        const double right = VisibleRight();
+        const double left = right - span_;
+        p.save();
+        p.setClipRect(plot);
+        // Dense time traces stay crisp and at full colour as plain pixels; the few lines of an XY
+        // chart are smoothed.
+        p.setRenderHint(QPainter::Antialiasing, !timeChart_);
+        for (const Channel& c : channels_) PaintChannel(p, c, plot, left, right);
+        p.restore();
+    }
+    PaintFrame(p, plot);
+    if (area.intersects(legendArea)) PaintLegend(p);
 }
 
 }  // namespace Controls

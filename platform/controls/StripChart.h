@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -32,6 +34,11 @@ namespace Controls {
 // SetLabelChannel says otherwise; channel -1 means none. A label with an empty caption shows its
 // channel's name. Labels flow in the legend column in number order, except labels given a
 // position, which sit at that height.
+//
+// Repainting: a chart is repainted every time it is fed, so a paint redraws only what can have
+// changed. Appending, scrolling and zooming repaint the plot and its time labels; a new caption
+// repaints the legend alone, unless it is wider than the legend has room for. The grid of the
+// vertical axes is kept as an image until the size, the plot or the ranges change.
 class StripChart : public QWidget {
     Q_OBJECT
   public:
@@ -105,6 +112,7 @@ class StripChart : public QWidget {
     void AxisChanged();
 
   protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -134,11 +142,21 @@ class StripChart : public QWidget {
         bool visible = true;
         bool positioned = false;
         float position = 0;
+        mutable int width = -1;  // of its text in the legend; -1 until measured
     };
     struct Axis {
         double min = 0;
         double max = 100;
         bool shown = false;
+        bool operator==(const Axis&) const = default;
+    };
+    // What the grid image was drawn from.
+    struct GridKey {
+        QSize size;
+        QRect plot;
+        qreal pixelRatio = 0;
+        std::array<Axis, 2> axes;
+        bool operator==(const GridKey&) const = default;
     };
     enum class Edge { None, Left, Right };
     // A vertical grid line at pixel x, with the text under it (empty where it would run into an
@@ -154,13 +172,22 @@ class StripChart : public QWidget {
     QRect PlotRect() const;
     int LegendWidth() const;
     QString LabelText(const Label& label) const;
+    int LabelWidth(const Label& label) const;
+    int TextWidth(const QString& text, const QFontMetrics& fm) const;
+    void LegendLabelChanged(const Label& label);
+    void UpdateData();
     double DataTop() const;
     double DataBottom() const;
     double ValueToPixelY(int axis, double y) const;
-    QString TimeText(double x) const;
+    QString TimeText(double x, int utcOffset) const;
+    int UtcOffsetAt(double x) const;
     std::vector<HorizontalTick> HorizontalTicks(const QRect& plot, const QFontMetrics& fm) const;
     void PaintChannel(QPainter& painter, const Channel& channel, const QRect& plot, double left,
                       double right) const;
+    void PaintGrid(QPainter& painter, const QRect& plot) const;
+    void PaintAxisNumbers(QPainter& painter, const QRect& plot, const QRect& area) const;
+    void PaintFrame(QPainter& painter, const QRect& plot) const;
+    void PaintLegend(QPainter& painter) const;
 
     // One drag gesture on an edge handle, shared by the mouse and the test seams.
     void BeginEdgeDrag(Edge edge);
@@ -184,7 +211,18 @@ class StripChart : public QWidget {
     QString timeFormat_ = QStringLiteral("%H:%M:%S");
     QString legendTitle_;
     mutable int legendWidth_ = 0;  // widest legend seen at this size
+    mutable int titleWidth_ = -1;
+    // Widths of time labels, which the axis measures on every paint.
+    mutable QHash<QString, int> textWidths_;
     std::function<double()> clock_;
+
+    // Where the last paint put the plot (with its time labels and handles) and the legend; a
+    // change confined to one of them repaints only that area.
+    bool painted_ = false;
+    QRect dataArea_;
+    QRect legendArea_;
+    QImage grid_;
+    GridKey gridKey_;
 
     Edge dragEdge_ = Edge::None;
     int dragStartPixel_ = 0;

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QScreen>
+#include <cmath>
 #include <limits>
 
 #include "platform/controls/StripChart.h"
@@ -430,4 +432,90 @@ TEST(StripChartPaint, ARangeFarFromZeroPaintsInBoundedTime) {
     c.chart.SetAxisRange(1, -1e300, 1e300);
     c.chart.AddXY(0, 10, 1e20);
     Render(c.chart);
+}
+
+namespace {
+
+// What the screen shows of the chart once its pending repaints are done.
+QImage Shown(StripChart& chart) {
+    QApplication::processEvents();
+    return chart.screen()
+        ->grabWindow(chart.winId())
+        .toImage()
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// The chart painted whole from its present state. A render at another pixel ratio comes first,
+// so that nothing kept from earlier paints at this one can serve it.
+QImage Fresh(StripChart& chart) {
+    QImage other(chart.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    other.setDevicePixelRatio(2);
+    chart.render(&other);
+    QImage img(chart.size(), QImage::Format_ARGB32_Premultiplied);
+    chart.render(&img);
+    return img;
+}
+
+}  // namespace
+
+TEST(StripChartRepaint, WhatIsShownAfterEachChangeIsTheWholeChartPaintedAfresh) {
+    // The chart repaints only the parts a change can reach; any part a change reaches but the
+    // repaint leaves out keeps stale pixels on the screen.
+    ClockedChart c;
+    c.chart.SetTimeFormat("%H:%M:%S");
+    c.chart.SetLegendHeading(0, "Temperature");
+    c.chart.SetChannelName(0, "Local");
+    c.chart.SetChannelName(1, "Remote");
+    c.chart.SetAxisRange(0, 0, 100);
+    c.chart.show();
+    // The screen first: painting afresh must not serve the screen's repaint.
+    const QImage first = Shown(c.chart);
+    ASSERT_EQ(first, Fresh(c.chart));
+    auto feed = [&c](int seconds) {
+        for (int i = 0; i < seconds * 10; ++i) {
+            c.now += 0.1;
+            c.chart.AppendValue(0, 50 + 30 * std::sin(c.now / 7));
+            c.chart.AppendValue(1, 20);
+        }
+    };
+    auto caption = [&c](int16_t label, const QString& text) {
+        c.chart.SelectLabel(label);
+        c.chart.SetLabelCaption(text);
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        {"values appended as time passes", [&] { feed(70); }},
+        {"a value appended moves the time labels", [&] { feed(1); }},
+        {"a caption as wide as the legend", [&] { caption(1, "Local = 50"); }},
+        {"a caption wider than the legend moves the plot",
+         [&] { caption(2, "Remote = 20 and a good deal more"); }},
+        {"a shorter caption", [&] { caption(2, "Remote = 20"); }},
+        {"a caption cleared shows the channel's name", [&] { caption(1, ""); }},
+        {"the span", [&] { c.chart.SetSpan(30); }},
+        {"the left edge dragged", [&] { c.chart.DragLeftEdgeBy(-40); }},
+        {"the right edge dragged back", [&] { c.chart.DragRightEdgeBy(-50); }},
+        {"the right edge set", [&] { c.chart.SetRightEdge(20); }},
+        {"a range", [&] { c.chart.SetAxisRange(0, -50, 150); }},
+        {"a second axis", [&] { c.chart.SetChannelAxis(1, 1); }},
+        {"its range", [&] { c.chart.SetAxisRange(1, 0, 12000); }},
+        {"a heading", [&] { c.chart.SetLegendHeading(3, "Fan Speed (RPM)"); }},
+        {"a title", [&] { c.chart.SetLegendTitle("Controlled By:"); }},
+        {"a channel's name", [&] { c.chart.SetChannelName(0, "Remote1"); }},
+        {"a channel's colour", [&] { c.chart.SetChannelColour(1, QColor(0, 200, 0)); }},
+        {"a label hidden", [&] { c.chart.SetLabelVisible(false); }},
+        {"a label placed",
+         [&] {
+             caption(4, "placed");
+             c.chart.SetLabelPosition(0.7f);
+         }},
+        {"a label's channel", [&] { c.chart.SetLabelChannel(5); }},
+        {"the time format", [&] { c.chart.SetTimeFormat("%H %M %S"); }},
+        {"the font", [&] { c.chart.setFont(QFont(c.chart.font().family(), 14)); }},
+        {"the size", [&] { c.chart.resize(500, 260); }},
+        {"values cleared", [&] { c.chart.ClearAll(); }},
+    };
+    for (const auto& [what, change] : changes) {
+        change();
+        const QImage shown = Shown(c.chart);
+        EXPECT_EQ(shown, Fresh(c.chart)) << what;
+    }
 }
