@@ -196,27 +196,27 @@ void frmAutoGraph::BuildPwmTab(int p) {
     chkMinSpeed[p]->setGeometry(146, 38, 106, 21);
     AddLabel(page, "Min PWM", 4, 68, 54);
     txtMinPWM[p] = AddNumberBox(page, 58, 68, 36, 0, 100, udMinPWM[p]);
-    AddLabel(page, "Max PWM", 130, 68, 56);
-    txtMaxPWM[p] = AddNumberBox(page, 186, 68, 36, 0, 100, udMaxPWM[p]);
+    AddLabel(page, "Max PWM", 130, 68, 58);
+    txtMaxPWM[p] = AddNumberBox(page, 188, 68, 36, 0, 100, udMaxPWM[p]);
 }
 
 void frmAutoGraph::BuildTempTab(int ch) {
     auto* page = new QWidget;
     tbTemp->addTab(page, kTempTabs[ch]);
     const bool peci = ch == 3;
-    AddLabel(page, "Tmin", 4, 6, 70);
-    txtTmin[ch] = AddNumberBox(page, 74, 6, 36, peci ? -128 : -20, peci ? 0 : 120, udTmin[ch]);
-    AddLabel(page, "Tmin Hyst", 132, 6, 62);
-    txtTminHyst[ch] = AddNumberBox(page, 196, 6, 38, 0, 15, udTminHyst[ch]);
-    AddLabel(page, peci ? "Tcontrol" : "THERM Limit", 4, 33, 70);
-    txtTHERM[ch] = AddNumberBox(page, 74, 33, 36, peci ? -120 : 0, peci ? 0 : 120, udTHERM[ch]);
-    AddLabel(page, "Trange", 132, 33, 50);
+    AddLabel(page, "Tmin", 4, 6, 72);
+    txtTmin[ch] = AddNumberBox(page, 80, 6, 36, peci ? -128 : -20, peci ? 0 : 120, udTmin[ch]);
+    AddLabel(page, "Tmin Hyst", 138, 6, 62);
+    txtTminHyst[ch] = AddNumberBox(page, 202, 6, 38, 0, 15, udTminHyst[ch]);
+    AddLabel(page, peci ? "Tcontrol" : "THERM Limit", 4, 33, 72);
+    txtTHERM[ch] = AddNumberBox(page, 80, 33, 36, peci ? -120 : 0, peci ? 0 : 120, udTHERM[ch]);
+    AddLabel(page, "Trange", 138, 33, 48);
     cmbTrange[ch] = new QComboBox(page);
-    cmbTrange[ch]->setGeometry(182, 33, 72, 22);
+    cmbTrange[ch]->setGeometry(188, 33, 68, 22);
     Fill(cmbTrange[ch], kTrangeEntries);
-    AddLabel(page, "Ramp Rate", 4, 60, 70);
+    AddLabel(page, "Ramp Rate", 4, 60, 72);
     cmbRamp[ch] = new QComboBox(page);
-    cmbRamp[ch]->setGeometry(74, 60, 110, 22);
+    cmbRamp[ch]->setGeometry(80, 60, 110, 22);
     chkAcoustics[ch] = new QCheckBox("Enable Smoothing", page);
     chkAcoustics[ch]->setGeometry(4, 88, 250, 21);
     chkSlow[ch] = new QCheckBox(kSlowCaptions[ch], page);

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QString>
+#include <QTabWidget>
 #include <utility>
 #include <vector>
 
@@ -264,6 +266,26 @@ TEST_F(AutoFanWindow, BehaviourListsStayInStep) {
     window->PlotAFCTemps();
     EXPECT_EQ(Caption(*window, 1), "PECI0");
     EXPECT_EQ(Caption(*window, 4), "PECI3");
+}
+
+TEST_F(AutoFanWindow, EveryLabelStandsClearOfTheControlBesideIt) {
+    auto window = Open();
+    for (QTabWidget* tabs : {window->tbPWM, window->tbTemp})
+        for (int t = 0; t < tabs->count(); ++t) {
+            const QWidget* page = tabs->widget(t);
+            for (const QLabel* label : page->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+                const int textRight =
+                    label->x() + label->fontMetrics().horizontalAdvance(label->text());
+                for (const QWidget* other :
+                     page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                    const bool sameRow = other->y() < label->geometry().bottom() &&
+                                         label->y() < other->geometry().bottom();
+                    if (other == label || !sameRow || other->x() <= label->x()) continue;
+                    EXPECT_GE(other->x() - textRight, 4)
+                        << tabs->tabText(t).toStdString() << ": " << label->text().toStdString();
+                }
+            }
+        }
 }
 
 TEST_F(AutoFanWindow, ChartOfTheChosenOutput) {
