@@ -6,7 +6,7 @@ scripts/setup.sh xvfb xauth
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display is available. QuorvexEval is a desktop program; run it under a virtual display:"
-    echo "  xvfb-run -a -s '-screen 0 1600x1000x24' ./build/bin/QuorvexEval"
+    echo "  xvfb-run -a ./run.sh"
     exit 1
 fi
 exec ./build/bin/QuorvexEval "$@"
