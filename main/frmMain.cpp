@@ -34,15 +34,20 @@ struct ToolbarKey {
 };
 
 const ToolbarKey kToolbar[] = {
-    {"Save", "Save/Recall Configuration", "S", QColor(0x5b, 0x6b, 0x7b), false, Windows::Kind::Save},
-    {"FanConfig", "Fan Configuration", "FC", QColor(0x2e, 0x75, 0xb6), true, Windows::Kind::FanConfig},
+    {"Save", "Save/Recall Configuration", "S", QColor(0x5b, 0x6b, 0x7b), false,
+     Windows::Kind::Save},
+    {"FanConfig", "Fan Configuration", "FC", QColor(0x2e, 0x75, 0xb6), true,
+     Windows::Kind::FanConfig},
     {"Graphs", "Graphs", "G", QColor(0x38, 0x8e, 0x3c), true, Windows::Kind::Graph},
     {"RegMap", "Register Map", "R", QColor(0x6a, 0x1b, 0x9a), true, Windows::Kind::RegMap},
-    {"Switches", "On-board Switches", "SW", QColor(0x8d, 0x6e, 0x63), true, Windows::Kind::Switches},
-    {"GeneralConfig", "General Configuration", "GC", QColor(0x00, 0x83, 0x8f), true, Windows::Kind::GenConfig},
+    {"Switches", "On-board Switches", "SW", QColor(0x8d, 0x6e, 0x63), true,
+     Windows::Kind::Switches},
+    {"GeneralConfig", "General Configuration", "GC", QColor(0x00, 0x83, 0x8f), true,
+     Windows::Kind::GenConfig},
     {"GPIO", "GPIO", "IO", QColor(0x75, 0x75, 0x75), false, Windows::Kind::Save},
     {"Heaters", "Heaters", "H", QColor(0xd8, 0x43, 0x15), true, Windows::Kind::Heaters},
-    {"AutoControl", "Automatic Fan Control", "A", QColor(0x1e, 0x88, 0xe5), true, Windows::Kind::AutoGraph},
+    {"AutoControl", "Automatic Fan Control", "A", QColor(0x1e, 0x88, 0xe5), true,
+     Windows::Kind::AutoGraph},
     {"Alerts", "Limits/Interrupts", "!", QColor(0xc6, 0x28, 0x28), true, Windows::Kind::Limits},
 };
 
@@ -66,7 +71,8 @@ QIcon ToolbarPicture(const ToolbarKey& key) {
 
 float StoredBound(QSettings& settings, const char* key, float fallback) {
     bool ok = false;
-    const float value = settings.value(key, QString::number(fallback)).toString().trimmed().toFloat(&ok);
+    const float value =
+        settings.value(key, QString::number(fallback)).toString().trimmed().toFloat(&ok);
     // A stored text that is not a number falls back to the default, not to an abandoned load.
     return ok ? value : fallback;
 }
@@ -127,10 +133,12 @@ void frmMain::BuildMenus() {
     mnuTHERM = mnuConfig->addAction("THERM Configuration", open(Windows::Kind::Therm));
 
     mnuFanControl = menuBar()->addMenu("Fan Control");
-    mnuAutoControl = mnuFanControl->addAction("Automatic Fan Control", open(Windows::Kind::AutoGraph));
+    mnuAutoControl =
+        mnuFanControl->addAction("Automatic Fan Control", open(Windows::Kind::AutoGraph));
     mnuDynTmin = mnuFanControl->addAction("Dynamic Tmin Control", open(Windows::Kind::DynamicTmin));
     mnuDynTmin->setEnabled(false);
-    mnuManualControl = mnuFanControl->addAction("Manual Control", open(Windows::Kind::ManualControl));
+    mnuManualControl =
+        mnuFanControl->addAction("Manual Control", open(Windows::Kind::ManualControl));
 
     mnuBoard = menuBar()->addMenu("Hardware");
     mnuHeaters = mnuBoard->addAction("Heaters", open(Windows::Kind::Heaters));
@@ -164,7 +172,8 @@ void frmMain::BuildToolbar() {
         button->setObjectName(key.key);
         button->setToolTip(key.tooltip);
         button->setData(QString(key.key));
-        connect(button, &QAction::triggered, this, [this, k = QString(key.key)] { tbToolBar_ButtonClick(k); });
+        connect(button, &QAction::triggered, this,
+                [this, k = QString(key.key)] { tbToolBar_ButtonClick(k); });
     }
     tbToolBar->addSeparator();
     cmbDevices = new QComboBox(tbToolBar);
@@ -221,24 +230,88 @@ void frmMain::SetStatusText(const QString& text) { statusPanel_->setText(text); 
 QString frmMain::StatusText() const { return statusPanel_->text(); }
 
 void frmMain::ShowChild(QWidget* window) {
-    // A window sets its own size and, where it places itself, its position; its frame in the
-    // main window takes them over.
+    // A window sets its own size and, where it places itself, its position. Its frame takes the
+    // size before it is shown, so that the area places the whole window and not a small default
+    // one that the window then outgrows.
     const QSize wanted = window->size();
     const bool placed = window->testAttribute(Qt::WA_Moved);
     const QPoint position = window->pos();
     QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->show();
-    const QSize border = frame->size() - window->size();
-    frame->resize(wanted + border);
+    const QMargins border = frame->contentsMargins();
+    frame->resize(wanted.grownBy(border));
     if (placed) frame->move(position);
+    frame->show();
+    KeepInsideClientArea(frame);
     mdiArea_->setActiveSubWindow(frame);
 }
 
+void frmMain::KeepInsideClientArea(QWidget* frame) const {
+    // A window that fits lies wholly inside; a larger one keeps its title bar and left edge in
+    // sight.
+    const QRect client = mdiArea_->viewport()->rect();
+    const QRect at = frame->geometry();
+    const int x = std::max(0, std::min(at.x(), client.width() - at.width()));
+    const int y = std::max(0, std::min(at.y(), client.height() - at.height()));
+    if (x != at.x() || y != at.y()) frame->move(x, y);
+}
+
 void frmMain::ShowMaximized() {
-    // Without a window manager a maximize request changes nothing; fill the screen ourselves.
-    if (QScreen* screen = this->screen()) setGeometry(screen->availableGeometry());
     showMaximized();
+    // Without a window manager nothing acts on the request to maximize: the window then fills
+    // the screen's available area itself. That makes it an un-maximized window of the screen's
+    // size as far as the toolkit goes, so the normal geometry from before is kept here.
+    QTimer::singleShot(kWindowManagerGraceMs, this, [this] {
+        const QScreen* screen = this->screen();
+        if (!screen || !isMaximized() || frameGeometry().contains(screen->availableGeometry()))
+            return;
+        const QRect normal = normalGeometry();
+        setGeometry(screen->availableGeometry());
+        filledGeometry_ = geometry();
+        normalBeforeFill_ = normal;
+    });
+}
+
+QRect frmMain::NormalBounds() const {
+    const QRect normal = normalGeometry();
+    return filledGeometry_ && normal == *filledGeometry_ ? normalBeforeFill_ : normal;
+}
+
+QMargins frmMain::FrameMargins() const {
+    const QRect outer = frameGeometry(), inner = geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+QRect frmMain::LoadedOuterBounds() const {
+    return QRect(TwipsToPixels(loadedBounds_[0]), TwipsToPixels(loadedBounds_[1]),
+                 std::max(1, TwipsToPixels(loadedBounds_[2])),
+                 std::max(1, TwipsToPixels(loadedBounds_[3])));
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    NoteNormalFrame();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    NoteNormalFrame();
+}
+
+void frmMain::NoteNormalFrame() {
+    if (windowState() != Qt::WindowNoState || !isVisible()) return;
+    const QMargins margins = FrameMargins();
+    if (margins.isNull()) return;  // not framed yet, or no window manager to frame it
+    normalMargins_ = margins;
+    // The first time the window stands un-maximized in its frame at the stored size: the stored
+    // bounds are outer bounds, so it takes the size that puts its frame on them. (The size is
+    // checked because a window manager's state change can arrive after its new geometry.)
+    if (boundsLoaded_ && !outerSizeApplied_ && size() == loadedGeometry_.size()) {
+        outerSizeApplied_ = true;
+        const QSize inner = LoadedOuterBounds().size().shrunkBy(margins);
+        if (inner.isValid()) resize(inner);
+    }
 }
 
 void frmMain::SetMasterTimerEnabled(bool enabled) {
@@ -270,13 +343,19 @@ void frmMain::MDIForm_Load() {
     {
         QSettings settings;
         settings.beginGroup("Settings");
-        const float left = StoredBound(settings, "MainLeft", 1000);
-        const float top = StoredBound(settings, "MainTop", 1000);
-        const float width = StoredBound(settings, "MainWidth", 6500);
-        const float height = StoredBound(settings, "MainHeight", 6500);
-        move(TwipsToPixels(left), TwipsToPixels(top));
-        resize(std::max(1, TwipsToPixels(width)), std::max(1, TwipsToPixels(height)));
+        loadedBounds_ = {
+            StoredBound(settings, "MainLeft", 1000), StoredBound(settings, "MainTop", 1000),
+            StoredBound(settings, "MainWidth", 6500), StoredBound(settings, "MainHeight", 6500)};
+        // The outer bounds: the position is the frame's. Until a window manager frames the
+        // window its frame adds nothing, so the size is taken as the window's own; the window
+        // takes the exact outer size once it stands un-maximized in a frame (NoteNormalFrame).
+        move(TwipsToPixels(loadedBounds_[0]), TwipsToPixels(loadedBounds_[1]));
+        resize(std::max(1, TwipsToPixels(loadedBounds_[2])),
+               std::max(1, TwipsToPixels(loadedBounds_[3])));
+        loadedGeometry_ = geometry();
+        boundsLoaded_ = true;
     }
+    // Maximizing keeps the geometry just set as the normal one, which un-maximizing returns to.
     setWindowState(windowState() | Qt::WindowMaximized);
     setWindowTitle(General::kProgramTitle);
 
@@ -354,13 +433,21 @@ void frmMain::cmbDevices_Click() {
 
 void frmMain::MDIForm_Unload() {
     if (isMinimized()) return;
+    // The outer bounds of the normal geometry, maximized or not; bounds the user has not changed
+    // go back exactly as they were read, so that they do not creep by a rounding.
+    const QMargins frame = windowState() == Qt::WindowNoState ? FrameMargins() : normalMargins_;
+    const QRect outer = NormalBounds() + frame;
+    std::array<float, 4> bounds = loadedBounds_;
+    if (!boundsLoaded_ || outer != LoadedOuterBounds())
+        bounds = {static_cast<float>(PixelsToTwips(outer.x())),
+                  static_cast<float>(PixelsToTwips(outer.y())),
+                  static_cast<float>(PixelsToTwips(outer.width())),
+                  static_cast<float>(PixelsToTwips(outer.height()))};
     QSettings settings;
     settings.beginGroup("Settings");
-    const QRect bounds = frameGeometry();
-    settings.setValue("MainLeft", QString::number(PixelsToTwips(bounds.x())));
-    settings.setValue("MainTop", QString::number(PixelsToTwips(bounds.y())));
-    settings.setValue("MainWidth", QString::number(PixelsToTwips(bounds.width())));
-    settings.setValue("MainHeight", QString::number(PixelsToTwips(bounds.height())));
+    const char* const keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+    for (size_t i = 0; i < bounds.size(); ++i)
+        settings.setValue(keys[i], QString::fromStdString(Numbers::ShortestText(bounds[i])));
     settings.endGroup();
     settings.sync();
 }

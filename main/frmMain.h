@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QTimer>
 #include <QToolBar>
+#include <array>
+#include <optional>
 
 #include "main/MasterTimer.h"
 #include "main/Windows.h"
@@ -18,7 +20,7 @@ class frmSplash;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -75,14 +77,25 @@ public:
     // The toolbar's buttons by key ("Save", "FanConfig", ...).
     QAction* ToolbarButton(const QString& key) const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildToolbar();
     void BuildStatusBar();
     void ShowChild(QWidget* window);
+    void KeepInsideClientArea(QWidget* frame) const;
+    // What the window manager's frame adds round the window on each side.
+    QMargins FrameMargins() const;
+    // Keeps the frame of the un-maximized window and fits it to the stored bounds once.
+    void NoteNormalFrame();
+    // The geometry the window returns to when un-maximized.
+    QRect NormalBounds() const;
+    // The stored bounds read at load, in pixels.
+    QRect LoadedOuterBounds() const;
     void FillWindowMenu();
     // Scans the 33 bus addresses of the current link and adds each chip found to the list.
     void ScanBus(const char* suffix);
@@ -95,4 +108,17 @@ private:
     frmSplash* splash_ = nullptr;
     MasterTimer::Tasks tasks_;
     bool inTick_ = false;
+    // How long a window manager may take to act on the request to maximize.
+    static constexpr int kWindowManagerGraceMs = 500;
+    // The four stored bounds as read (twips) and the normal geometry they gave the window.
+    std::array<float, 4> loadedBounds_{};
+    QRect loadedGeometry_;
+    bool boundsLoaded_ = false;
+    bool outerSizeApplied_ = false;
+    // The frame round the un-maximized window, as last seen (a maximized one may have another).
+    QMargins normalMargins_;
+    // Where the window filled the screen itself for want of a window manager, and the normal
+    // geometry it had before.
+    std::optional<QRect> filledGeometry_;
+    QRect normalBeforeFill_;
 };

@@ -6,10 +6,12 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QWheelEvent>
+#include <QMdiArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "main/DeviceLink.h"
 #include "main/MessageBox.h"
@@ -18,6 +20,8 @@
 #include "main/Windows.h"
 #include "main/frmMain.h"
 #include "main/monitoring/Measurements.h"
+#include "main/registers/RegisterTable.h"
+#include "tests/support/FakeTransport.h"
 
 namespace {
 
@@ -97,6 +101,39 @@ TEST_F(MainWindowTest, UnloadingEveryWindowRunsTheirUnloadHandlersAtOnce) {
     Windows::Register(Windows::Kind::Limits, nullptr);
 }
 
+TEST_F(MainWindowTest, EveryWindowOpensWhollyInsideTheClientArea) {
+    TestSupport::FakeTransport fake;
+    RegMapStuff::BuildRegisterTable();
+    Windows::RegisterAllWindows();
+    window.resize(1100, 800);
+    window.show();
+    QCoreApplication::processEvents();
+    const QRect client = window.MdiArea()->viewport()->rect();
+    // Opened one after another and left open, the graph window first as at start-up.
+    const Windows::Kind kinds[] = {
+        Windows::Kind::Graph,      Windows::Kind::AutoGraph, Windows::Kind::ManualControl,
+        Windows::Kind::FanConfig,  Windows::Kind::Limits,    Windows::Kind::RegMap,
+        Windows::Kind::Save,       Windows::Kind::PECI,      Windows::Kind::GenConfig,
+        Windows::Kind::VoltConfig, Windows::Kind::Therm,     Windows::Kind::Heaters,
+        Windows::Kind::Switches,   Windows::Kind::About,     Windows::Kind::Logging,
+        Windows::Kind::DynamicTmin};
+    for (Windows::Kind kind : kinds) {
+        QWidget* child = Windows::Open(kind);
+        ASSERT_NE(child, nullptr);
+        const QSize designed = child->size();
+        QCoreApplication::processEvents();
+        const QWidget* frame = child->parentWidget();
+        ASSERT_NE(frame, nullptr);
+        EXPECT_TRUE(client.contains(frame->geometry()))
+            << child->windowTitle().toStdString() << " at " << frame->geometry().x() << ","
+            << frame->geometry().y() << " " << frame->width() << "x" << frame->height();
+        EXPECT_EQ(child->size(), designed) << child->windowTitle().toStdString();
+    }
+    // Nothing lies outside, so the area needs no scroll bars.
+    EXPECT_FALSE(window.MdiArea()->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(window.MdiArea()->verticalScrollBar()->isVisible());
+}
+
 TEST_F(MainWindowTest, ATickIsNotReenteredFromTheEventLoopOfAMessageInsideIt) {
     int depth = 0, deepest = 0, runs = 0;
     MasterTimer::Hooks().showLimits = [&] {
@@ -149,8 +186,8 @@ TEST(WheelGuard, AWheelOverAListNotClickedIntoChangesNothing) {
     list.installEventFilter(&guard);
     int changes = 0;
     QObject::connect(&list, &QComboBox::currentIndexChanged, [&changes] { ++changes; });
-    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&list, &wheel);
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(list.currentIndex(), 0);

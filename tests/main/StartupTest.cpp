@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <cstdio>
@@ -84,6 +86,9 @@ protected:
         Ui::SetEndProgramHandler([](int code) { throw ProgramEnded{code}; });
         General::ResetConfigFlags();
         General::MainForm = nullptr;
+        // What Main finds with both libraries present; tests that call the main window's load
+        // without Main rely on it.
+        General::UsbBoardPresent = General::SMBusPresent = true;
     }
     void TearDown() override {
         delete General::MainForm;
@@ -260,6 +265,28 @@ TEST_F(StartupTest, StoredBoundsAreReadAndANonNumberFallsBackToItsDefault) {
     EXPECT_EQ(window.pos(), QPoint(200, 67));  // 3000 twips and the default 1000 twips
     EXPECT_EQ(window.size(), QSize(433, 433));
     EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(StartupTest, StoredBoundsAreTheNormalGeometryAndGoBackAsTheyCame) {
+    const std::map<QString, QString> stored = {{"Settings/MainLeft", "1000"},
+                                               {"Settings/MainTop", "1007"},
+                                               {"Settings/MainWidth", "6500"},
+                                               {"Settings/MainHeight", "6512.5"}};
+    for (const auto& [key, value] : stored) QSettings().setValue(key, value);
+    // Each run that opens maximized and closes stores the bounds it read: they do not creep.
+    for (int run = 0; run < 3; ++run) {
+        frmMain window;
+        window.MDIForm_Load();
+        window.ShowMaximized();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(window.isMaximized());
+        EXPECT_EQ(window.frameGeometry(), window.screen()->availableGeometry());
+        // The stored bounds are the outer bounds the window returns to when un-maximized.
+        EXPECT_EQ(window.normalGeometry(), QRect(67, 67, 433, 434));
+        window.MDIForm_Unload();
+        for (const auto& [key, value] : stored)
+            EXPECT_EQ(QSettings().value(key).toString(), value) << key.toStdString() << " run " << run;
+    }
 }
 
 TEST_F(StartupTest, UnloadStoresTheBoundsUnlessMinimized) {
