@@ -676,7 +676,8 @@ void StripChart::PaintGrid(QPainter& p, const QRect& plot) const {
 void StripChart::PaintAxisNumbers(QPainter& p, const QRect& plot, const QRect& area) const {
     const QFontMetrics fm(font());
     p.setPen(kText);
-    if (area.intersects(QRect(0, 0, plot.left(), height()))) {
+    // The columns the numbers are drawn in, clear of the plot and of its handles.
+    if (area.intersects(QRect(0, 0, plot.left() - 5, height()))) {
         const Axis& a0 = axes_[0];
         const double step = Scale::NiceStep(a0.max - a0.min, std::max(2, plot.height() / 40));
         for (const double v : Scale::Ticks(a0.min, a0.max, step)) {
@@ -685,7 +686,7 @@ void StripChart::PaintAxisNumbers(QPainter& p, const QRect& plot, const QRect& a
                        Qt::AlignRight | Qt::AlignVCenter, Scale::TickText(v, step));
         }
     }
-    if (axes_[1].shown && area.intersects(QRect(plot.right() + 1, 0, kAxisWidth, height()))) {
+    if (axes_[1].shown && area.intersects(QRect(plot.right() + 6, 0, kAxisWidth - 8, height()))) {
         const Axis& a1 = axes_[1];
         const double step = Scale::NiceStep(a1.max - a1.min, std::max(2, plot.height() / 40));
         for (const double v : Scale::Ticks(a1.min, a1.max, step)) {
@@ -813,7 +814,8 @@ void StripChart::paintEvent(QPaintEvent* event) {
     if (ratio == std::floor(ratio)) {
         const GridKey key{size(), plot, ratio, axes_};
         if (grid_.isNull() || !(key == gridKey_)) {
-            grid_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+            // Opaque, so that drawing it is a copy rather than a blend.
+            grid_ = QImage(size() * ratio, QImage::Format_RGB32);
             grid_.setDevicePixelRatio(ratio);
             QPainter g(&grid_);
             PaintGrid(g, plot);
