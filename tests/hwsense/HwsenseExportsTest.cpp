@@ -13,15 +13,11 @@
 #include <vector>
 
 #include "hwsense/hwsense.h"
+#include "tests/hwsense/HwsenseExports.h"
 
 namespace {
 
-// In ordinal order.
-const std::vector<std::string> kExports = {
-    "Initialise",       "Cleanup",          "Get_SuperioId",    "Get_SuperioSn",
-    "Get_CPUTemp",      "Get_SYSTemp",      "Get_CPUFan_Speed", "Get_SYSFan_Speed",
-    "Get_PWRFan_Speed", "Set_CPUFan_Speed", "Set_SYSFan_Speed", "Set_PWRFan_Speed",
-    "Set_Low",          "Set_High",         "Set_Auto"};
+using HwsenseTest::kExports;
 
 const std::string kLibrary = std::string(QUORVEX_BIN_DIR) + "/libhwsense.so";
 
