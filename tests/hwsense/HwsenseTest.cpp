@@ -1,6 +1,6 @@
-// hwsense as another program meets it: loaded at run time from a copy that sits beside a scripted
-// SMBus library, so every bus call it makes is logged and checked.
-#include <dlfcn.h>
+// hwsense as another program meets it, the same on Linux and on Windows: loaded at run time and
+// set to find a scripted SMBus library, so every bus call it makes is logged and checked. Both test
+// programs build this file; how each platform loads and finds the libraries is HwsensePlatform.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "hwsense/hwsense.h"
+#include "tests/hwsense/HwsensePlatform.h"
 #include "tests/hwsense/ScriptedSmbus.h"
 
 bool operator==(const ScriptedCall& a, const ScriptedCall& b) {
@@ -23,6 +24,7 @@ void PrintTo(const ScriptedCall& call, std::ostream* out) {
          << call.second << ", 0x" << call.third << ")";
 }
 
+namespace HwsenseTest {
 namespace {
 
 constexpr int kChip = 0x2E;
@@ -32,46 +34,16 @@ ScriptedCall Detect(int flag) { return {kScriptedDetect, flag, 0, 0}; }
 ScriptedCall Read(int reg) { return {kScriptedRead, kChip, reg, 0}; }
 ScriptedCall Write(int reg, int value) { return {kScriptedWrite, kChip, reg, value}; }
 
-std::string VariantFile(const std::string& variant, const char* file) {
-    return std::string(HWSENSE_SCRIPTED_DIR) + "/" + variant + "/" + file;
-}
+// Binds a member function pointer through the members `library` and `binding` declared before it.
+#define BIND(name) decltype(&::name) name = library.Find<decltype(&::name)>(#name, binding)
 
-// Asks the loader without loading: true when a library of that name or path is in the process.
-bool IsLoaded(const std::string& name) {
-    void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (handle != nullptr) {
-        dlclose(handle);
-    }
-    return handle != nullptr;
-}
-
-class Library {
-  public:
-    explicit Library(const std::string& path) : handle_(dlopen(path.c_str(), RTLD_NOW)) {}
-    ~Library() {
-        if (handle_ != nullptr) {
-            dlclose(handle_);
-        }
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-
-    bool IsOpen() const { return handle_ != nullptr; }
-    template <typename Function>
-    Function Find(const char* name) const {
-        return handle_ == nullptr ? nullptr : reinterpret_cast<Function>(dlsym(handle_, name));
-    }
-
-  private:
-    void* handle_;
-};
-
-#define BIND(name) decltype(&::name) name = library.Find<decltype(&::name)>(#name)
-
-// One loaded copy of hwsense, its functions typed by the public header.
+// One loaded hwsense, set to find the variant's scripted SMBus library, its functions typed by the
+// public header.
 struct Hwsense {
-    explicit Hwsense(const std::string& variant) : library(VariantFile(variant, "libhwsense.so")) {}
-    Library library;
+    explicit Hwsense(const std::string& variant, Binding how = Binding::ByName)
+        : binding(how), library(variant) {}
+    Binding binding;
+    HwsenseLibrary library;
     BIND(Initialise);
     BIND(Cleanup);
     BIND(Get_SuperioId);
@@ -106,10 +78,10 @@ struct Hwsense {
     }
 };
 
-// The test's own hold on a scripted SMBus library and its controls.
+// The test's own hold on one variant of the scripted SMBus library and its controls.
 struct ScriptedBus {
-    explicit ScriptedBus(const std::string& variant)
-        : library(VariantFile(variant, "libsmbus.so")) {}
+    explicit ScriptedBus(const std::string& variant) : library(ScriptedSmbusPath(variant)) {}
+    Binding binding = Binding::ByName;
     Library library;
     BIND(ScriptReset);
     BIND(ScriptSetRegister);
@@ -151,7 +123,7 @@ void ExpectInert(const Hwsense& hw, const ScriptedBus* bus) {
     }
 }
 
-TEST(HwsenseInitialise, BindsTheLibraryBesideItAndDetectsWithFlagOne) {
+TEST(HwsenseInitialise, BindsTheLibraryAndDetectsWithFlagOne) {
     ScriptedBus bus("full");
     ASSERT_TRUE(bus.library.IsOpen());
     bus.ScriptReset();
@@ -180,7 +152,7 @@ TEST(HwsenseInitialise, ReportsWhatIsMissingAndReleasesTheLibrary) {
         Hwsense hw(failure.variant);
         ASSERT_TRUE(hw.library.IsOpen());
         EXPECT_EQ(hw.Initialise(), failure.result);
-        EXPECT_FALSE(IsLoaded("libsmbus.so"));
+        EXPECT_FALSE(IsLoaded(kSmbusFileName));
     }
 }
 
@@ -200,19 +172,21 @@ TEST(HwsenseInitialise, LeavesEveryExportInertAfterAFailure) {
         ExpectInert(hw, bus.get());
 
         EXPECT_EQ(hw.Cleanup(), 1);
-        if (bus != nullptr) {
-            EXPECT_TRUE(IsLoaded(VariantFile(failure.variant, "libsmbus.so")))
-                << "released a load that hwsense did not hold";
-        }
+        EXPECT_EQ(IsLoaded(ScriptedSmbusPath(failure.variant)), failure.hasLibrary)
+            << "released a load that hwsense did not hold";
     }
-    EXPECT_FALSE(IsLoaded("libsmbus.so"));
+    EXPECT_FALSE(IsLoaded(kSmbusFileName));
 }
 
-TEST(HwsenseLifecycle, TouchesNoBusBeforeInitialise) {
+TEST(HwsenseLifecycle, TouchesNoBusBeforeInitialiseAndIsNoWorseForTheCalls) {
     ScriptedBus bus("full");
     bus.FillChip();
     Hwsense hw("full");
     ExpectInert(hw, &bus);
+
+    ASSERT_EQ(hw.Initialise(), 1);
+    EXPECT_EQ(hw.Get_SuperioId(), 3);
+    EXPECT_EQ(hw.Cleanup(), 1);
 }
 
 TEST(HwsenseLifecycle, TouchesNoBusAfterCleanupUntilInitialisedAgain) {
@@ -235,7 +209,7 @@ TEST(HwsenseLifecycle, RepeatedCleanupLeavesAnotherUsersLoadAlone) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(hw.Cleanup(), 1);
     }
-    EXPECT_TRUE(IsLoaded(VariantFile("full", "libsmbus.so")));
+    EXPECT_TRUE(IsLoaded(ScriptedSmbusPath("full")));
     bus.ScriptReset();
     EXPECT_EQ(bus.ScriptCallCount(), 0);
 }
@@ -244,16 +218,22 @@ TEST(HwsenseLifecycle, EachInitialiseIsGivenBackByOneCleanup) {
     {
         Hwsense hw("full");
         ASSERT_EQ(hw.Initialise(), 1);
+        EXPECT_TRUE(IsLoaded(kSmbusFileName));
+        EXPECT_EQ(hw.Cleanup(), 1);
+        EXPECT_FALSE(IsLoaded(kSmbusFileName));
+
+        ASSERT_EQ(hw.Initialise(), 1);
         ASSERT_EQ(hw.Initialise(), 1);
         EXPECT_EQ(hw.Cleanup(), 1);
-        EXPECT_TRUE(IsLoaded("libsmbus.so"));
+        EXPECT_TRUE(IsLoaded(kSmbusFileName));
         EXPECT_EQ(hw.Cleanup(), 1);
-        EXPECT_FALSE(IsLoaded("libsmbus.so"));
+        EXPECT_FALSE(IsLoaded(kSmbusFileName));
     }
-    EXPECT_FALSE(IsLoaded(VariantFile("full", "libhwsense.so")));
+    EXPECT_FALSE(IsLoaded(HwsensePath("full")));
 }
 
-// hwsense initialised over the full scripted library, the log emptied before each case.
+// hwsense initialised over the full scripted library and bound as a program on this platform
+// binds it, the log emptied before each case.
 class ReadyHwsense : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -265,7 +245,7 @@ class ReadyHwsense : public ::testing::Test {
     void TearDown() override { hw_.Cleanup(); }
 
     ScriptedBus bus_{"full"};
-    Hwsense hw_{"full"};
+    Hwsense hw_{"full", kReadyBinding};
 };
 
 using HwsenseIdentify = ReadyHwsense;
@@ -404,16 +384,19 @@ TEST_F(HwsenseFanDuty, ReadsBackAtMostFiftyTimesAndNeverWritesAgain) {
     const Case cases[] = {{"shows on the 50th read", 49, false, 1, 50},
                           {"would show on the 51st read", 50, false, 0, 50},
                           {"write dropped", 0, true, 0, 50}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        bus_.ScriptReset();
-        bus_.ScriptSetRegister(0x31, 0x10);
-        bus_.ScriptDelayWrites(0x31, c.delayReads);
-        bus_.ScriptIgnoreWrites(0x31, c.ignored);
-        EXPECT_EQ(hw_.Set_SYSFan_Speed(50), c.expected);
-        Calls expected{Read(0x5D), Write(0x5D, 0xE0), Write(0x31, 127)};
-        expected.insert(expected.end(), c.reads, Read(0x31));
-        EXPECT_EQ(bus_.Log(), expected);
+    for (const auto& output : kDutyOutputs) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << output.name << ": " << c.name);
+            bus_.ScriptReset();
+            bus_.ScriptSetRegister(output.dutyReg, 0x10);
+            bus_.ScriptDelayWrites(output.dutyReg, c.delayReads);
+            bus_.ScriptIgnoreWrites(output.dutyReg, c.ignored);
+            EXPECT_EQ(Setter(output)(50), c.expected);
+            Calls expected{Read(output.configReg), Write(output.configReg, 0xE0),
+                           Write(output.dutyReg, 127)};
+            expected.insert(expected.end(), c.reads, Read(output.dutyReg));
+            EXPECT_EQ(bus_.Log(), expected);
+        }
     }
 }
 
@@ -468,3 +451,4 @@ TEST_F(HwsenseField, ReportsAFieldThatDoesNotReadBackWithoutRetrying) {
 }
 
 }  // namespace
+}  // namespace HwsenseTest
