@@ -1,9 +1,10 @@
 #include "main/MasterTimer.h"
 
 #include <QFile>
-#include <QTime>
+#include <QDateTime>
 #include <string>
 
+#include "main/LocalTime.h"
 #include "main/Numbers.h"
 #include "main/SharedState.h"
 #include "main/monitoring/Measurements.h"
@@ -32,7 +33,7 @@ bool AppendLogLine(const std::string& line) {
 
 float TimeOfDay() {
     if (Clock()) return Clock()();
-    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
+    return static_cast<float>(LocalTime::MsOfDay(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
 }
 
 void SetClock(std::function<float()> clock) { Clock() = std::move(clock); }

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 
+#include "main/LocalTime.h"
 #include "platform/controls/Scale.h"
 
 namespace Controls {
@@ -473,8 +474,7 @@ void StripChart::mouseReleaseEvent(QMouseEvent* event) {
 // Seconds east of UTC of the local time at x. Asking the time zone costs far more than the rest of
 // a time label, so a paint asks at the two ends of the span only (see HorizontalTicks).
 int StripChart::UtcOffsetAt(double x) const {
-    return QDateTime::fromMSecsSinceEpoch(qint64(std::llround((origin_ + x) * 1000.0)))
-        .offsetFromUtc();
+    return LocalTime::UtcOffsetSeconds(qint64(std::llround((origin_ + x) * 1000.0)));
 }
 
 QString StripChart::TimeText(double x, int utcOffset) const {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <cmath>
+#include <ctime>
 
+#include "main/LocalTime.h"
 #include "main/MasterTimer.h"
 #include "tests/support/DecimalCommaLocale.h"
 
@@ -107,4 +110,29 @@ TEST(NumbersUnderADecimalCommaLocale, AreShownAndReadWithAPoint) {
     EXPECT_DOUBLE_EQ(NumericPrefix("-.25x"), -0.25);
     EXPECT_DOUBLE_EQ(NumericPrefix("2,5"), 2);  // a comma ends the number, whatever the locale
     EXPECT_EQ(TypedWholeNumber("3.5"), 4);
+}
+
+// The cached offset must be the local time's own on each side of a daylight-saving change, also
+// when moments on both sides are asked for in turn, as a chart asks for both ends of its span.
+TEST(LocalTime, OffsetsFollowDaylightSavingChangesMinuteByMinute) {
+    const QByteArray previous = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    // 2026-03-29 01:00 UTC: clocks in Berlin go from 02:00 to 03:00.
+    const int64_t change = int64_t{1774746000} * 1000;
+    for (const int64_t at : {change - 60000, change, change - 1, change + 59999, change - 60000,
+                             change + 30 * 60000, change - 1}) {
+        const int expected = QDateTime::fromMSecsSinceEpoch(at).offsetFromUtc();
+        EXPECT_EQ(LocalTime::UtcOffsetSeconds(at), expected) << at - change;
+        EXPECT_EQ(LocalTime::MsOfDay(at),
+                  QDateTime::fromMSecsSinceEpoch(at).time().msecsSinceStartOfDay())
+            << at - change;
+    }
+    EXPECT_EQ(LocalTime::UtcOffsetSeconds(change - 1), 3600);
+    EXPECT_EQ(LocalTime::UtcOffsetSeconds(change), 7200);
+    if (previous.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", previous);
+    tzset();
 }
