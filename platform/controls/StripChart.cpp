@@ -807,24 +807,9 @@ void StripChart::paintEvent(QPaintEvent* event) {
     legendArea_ = legendArea;
 
     QPainter p(this);
-    // The grid is kept as an image at whole-number pixel ratios of what is painted on (the
-    // screen's, or an image's when the chart is rendered into one), where it maps onto it pixel
-    // for pixel.
-    const qreal ratio = p.paintEngine()->paintDevice()->devicePixelRatioF();
-    if (ratio == std::floor(ratio)) {
-        const GridKey key{size(), plot, ratio, axes_};
-        if (grid_.isNull() || !(key == gridKey_)) {
-            // Opaque, so that drawing it is a copy rather than a blend.
-            grid_ = QImage(size() * ratio, QImage::Format_RGB32);
-            grid_.setDevicePixelRatio(ratio);
-            QPainter g(&grid_);
-            PaintGrid(g, plot);
-            gridKey_ = key;
-        }
-        p.drawImage(QPoint(0, 0), grid_);
-    } else {
-        PaintGrid(p, plot);
-    }
+    // The grid is drawn afresh: filling and a dozen dotted lines cost less than copying a kept
+    // image of it over the same area.
+    PaintGrid(p, plot);
     PaintAxisNumbers(p, plot, area);
 
     if (area.intersects(dataArea)) {

@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QHash>
-#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -37,8 +36,7 @@ namespace Controls {
 //
 // Repainting: a chart is repainted every time it is fed, so a paint redraws only what can have
 // changed. Appending, scrolling and zooming repaint the plot and its time labels; a new caption
-// repaints the legend alone, unless it is wider than the legend has room for. The grid of the
-// vertical axes is kept as an image until the size, the plot or the ranges change.
+// repaints the legend alone, unless it is wider than the legend has room for.
 class StripChart : public QWidget {
     Q_OBJECT
   public:
@@ -148,15 +146,6 @@ class StripChart : public QWidget {
         double min = 0;
         double max = 100;
         bool shown = false;
-        bool operator==(const Axis&) const = default;
-    };
-    // What the grid image was drawn from.
-    struct GridKey {
-        QSize size;
-        QRect plot;
-        qreal pixelRatio = 0;
-        std::array<Axis, 2> axes;
-        bool operator==(const GridKey&) const = default;
     };
     enum class Edge { None, Left, Right };
     // A vertical grid line at pixel x, with the text under it (empty where it would run into an
@@ -221,8 +210,6 @@ class StripChart : public QWidget {
     bool painted_ = false;
     QRect dataArea_;
     QRect legendArea_;
-    QImage grid_;
-    GridKey gridKey_;
 
     Edge dragEdge_ = Edge::None;
     int dragStartPixel_ = 0;
