@@ -584,51 +584,59 @@ void StripChart::PaintChannel(QPainter& painter, const Channel& c, const QRect& 
 
     // Thinning: within one pixel column a run of points is drawn as its first, lowest, highest
     // and last point, which keeps every peak of the trace and bounds the work by the chart's width.
-    QPolygonF line;
+    // The points are gathered into a buffer the chart keeps, so a paint allocates nothing.
+    std::vector<QPointF>& line = lineBuffer_;
+    line.clear();
     line.reserve(std::min(last - first + 1, 4 * (plot.width() + 2)));
     long column = std::numeric_limits<long>::min();
     QPointF firstPt, minPt, maxPt, lastPt;
     int inColumn = 0;
     auto flush = [&] {
         if (inColumn == 0) return;
-        line << firstPt;
+        line.push_back(firstPt);
         if (inColumn > 1) {
             const bool minFirst = minPt.x() <= maxPt.x();
             const QPointF a = minFirst ? minPt : maxPt, b = minFirst ? maxPt : minPt;
-            if (a != firstPt) line << a;
-            if (b != a && b != lastPt) line << b;
-            if (lastPt != line.back()) line << lastPt;
+            if (a != firstPt) line.push_back(a);
+            if (b != a && b != lastPt) line.push_back(b);
+            if (lastPt != line.back()) line.push_back(lastPt);
         }
         inColumn = 0;
     };
     bool single = true;
     QPointF only;
-    for (int i = first; i <= last; ++i) {
-        const Point& pt = c.At(i);
-        if (std::isnan(pt.x) || std::isnan(pt.y)) continue;
-        const QPointF q(std::clamp(px(pt.x), -1e6, 1e6), std::clamp(py(pt.y), -1e6, 1e6));
-        const long col = c.ordered ? long(std::floor(q.x())) : std::numeric_limits<long>::min();
+    const Point* const ringEnd = c.ring.get() + kPointsPerChannel;
+    const Point* pt = &c.At(first);
+    for (int i = first; i <= last; ++i, pt = pt + 1 == ringEnd ? c.ring.get() : pt + 1) {
+        if (std::isnan(pt->x) || std::isnan(pt->y)) continue;
+        const QPointF q(std::clamp(px(pt->x), -1e6, 1e6), std::clamp(py(pt->y), -1e6, 1e6));
         if (!c.ordered) {
             // Unordered points are drawn as given, skipping repeats of the same pixel.
-            if (line.isEmpty() || (line.back() - q).manhattanLength() >= 1.0) line << q;
-        } else if (col != column || inColumn == 0) {
-            flush();
-            column = col;
-            firstPt = minPt = maxPt = lastPt = q;
-            inColumn = 1;
+            if (line.empty() || (line.back() - q).manhattanLength() >= 1.0) line.push_back(q);
         } else {
-            if (q.y() < minPt.y()) minPt = q;
-            if (q.y() > maxPt.y()) maxPt = q;
-            lastPt = q;
-            ++inColumn;
+            // The column is floor(x); x lies within +-1e6 here, where this is the same.
+            const long truncated = long(q.x());
+            const long col = q.x() < double(truncated) ? truncated - 1 : truncated;
+            if (col != column || inColumn == 0) {
+                flush();
+                column = col;
+                firstPt = minPt = maxPt = lastPt = q;
+                inColumn = 1;
+            } else {
+                if (q.y() < minPt.y()) minPt = q;
+                if (q.y() > maxPt.y()) maxPt = q;
+                lastPt = q;
+                ++inColumn;
+            }
         }
+        if (!single) continue;
         if (i == first)
             only = q;
         else if ((q - only).manhattanLength() >= 1.0)
             single = false;
     }
     flush();
-    if (line.isEmpty()) return;
+    if (line.empty()) return;
     const QColor colour = ChannelColour(static_cast<int16_t>(&c - channels_.data()));
     if (single) {
         // A lone point (an operating point added twice in a row) shows as a dot.
@@ -647,7 +655,7 @@ void StripChart::PaintChannel(QPainter& painter, const Channel& c, const QRect& 
     else
         painter.setPen(QPen(colour, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
-    painter.drawPolyline(line);
+    painter.drawPolyline(line.data(), int(line.size()));
 }
 
 // Everything of the vertical axes but their numbers: none of it changes while the chart is fed.

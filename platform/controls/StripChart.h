@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QHash>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -203,6 +204,8 @@ class StripChart : public QWidget {
     mutable int titleWidth_ = -1;
     // Widths of time labels, which the axis measures on every paint.
     mutable QHash<QString, int> textWidths_;
+    // The thinned points of the trace being painted; kept so that a paint allocates nothing.
+    mutable std::vector<QPointF> lineBuffer_;
     std::function<double()> clock_;
 
     // Where the last paint put the plot (with its time labels and handles) and the legend; a
