@@ -35,7 +35,11 @@ int UtcOffsetSeconds(int64_t msSinceEpoch) {
 }
 
 int64_t MsOfDay(int64_t msSinceEpoch) {
-    const int64_t local = msSinceEpoch + int64_t{UtcOffsetSeconds(msSinceEpoch)} * 1000;
+    return MsOfDay(msSinceEpoch, UtcOffsetSeconds(msSinceEpoch));
+}
+
+int64_t MsOfDay(int64_t msSinceEpoch, int utcOffsetSeconds) {
+    const int64_t local = msSinceEpoch + int64_t{utcOffsetSeconds} * 1000;
     return local - FloorDiv(local, kMsPerDay) * kMsPerDay;
 }
 

@@ -13,5 +13,7 @@ int UtcOffsetSeconds(int64_t msSinceEpoch);
 
 // Milliseconds since local midnight at that moment.
 int64_t MsOfDay(int64_t msSinceEpoch);
+// The same with an offset already known, e.g. one that serves a whole span of moments.
+int64_t MsOfDay(int64_t msSinceEpoch, int utcOffsetSeconds);
 
 }  // namespace LocalTime

@@ -478,9 +478,8 @@ int StripChart::UtcOffsetAt(double x) const {
 }
 
 QString StripChart::TimeText(double x, int utcOffset) const {
-    constexpr qint64 kMsPerDay = 86400000;
-    const qint64 local = qint64(std::llround((origin_ + x) * 1000.0)) + qint64(utcOffset) * 1000;
-    const int msOfDay = int(((local % kMsPerDay) + kMsPerDay) % kMsPerDay);
+    const int msOfDay =
+        int(LocalTime::MsOfDay(qint64(std::llround((origin_ + x) * 1000.0)), utcOffset));
     const int fields[] = {msOfDay / 3600000, msOfDay / 60000 % 60, msOfDay / 1000 % 60};
     QString out;
     for (qsizetype i = 0; i < timeFormat_.size(); ++i) {
