@@ -307,7 +307,7 @@ void frmMain::NoteNormalFrame() {
     // The first time the window stands un-maximized in its frame at the stored size: the stored
     // bounds are outer bounds, so it takes the size that puts its frame on them. (The size is
     // checked because a window manager's state change can arrive after its new geometry.)
-    if (boundsLoaded_ && !outerSizeApplied_ && size() == loadedGeometry_.size()) {
+    if (loadedGeometry_.isValid() && !outerSizeApplied_ && size() == loadedGeometry_.size()) {
         outerSizeApplied_ = true;
         const QSize inner = LoadedOuterBounds().size().shrunkBy(margins);
         if (inner.isValid()) resize(inner);
@@ -353,7 +353,6 @@ void frmMain::MDIForm_Load() {
         resize(std::max(1, TwipsToPixels(loadedBounds_[2])),
                std::max(1, TwipsToPixels(loadedBounds_[3])));
         loadedGeometry_ = geometry();
-        boundsLoaded_ = true;
     }
     // Maximizing keeps the geometry just set as the normal one, which un-maximizing returns to.
     setWindowState(windowState() | Qt::WindowMaximized);
@@ -438,7 +437,7 @@ void frmMain::MDIForm_Unload() {
     const QMargins frame = windowState() == Qt::WindowNoState ? FrameMargins() : normalMargins_;
     const QRect outer = NormalBounds() + frame;
     std::array<float, 4> bounds = loadedBounds_;
-    if (!boundsLoaded_ || outer != LoadedOuterBounds())
+    if (!loadedGeometry_.isValid() || outer != LoadedOuterBounds())
         bounds = {static_cast<float>(PixelsToTwips(outer.x())),
                   static_cast<float>(PixelsToTwips(outer.y())),
                   static_cast<float>(PixelsToTwips(outer.width())),

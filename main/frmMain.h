@@ -110,10 +110,10 @@ class frmMain : public QMainWindow {
     bool inTick_ = false;
     // How long a window manager may take to act on the request to maximize.
     static constexpr int kWindowManagerGraceMs = 500;
-    // The four stored bounds as read (twips) and the normal geometry they gave the window.
+    // The four stored bounds as read (twips) and the normal geometry they gave the window;
+    // invalid until the load has read them.
     std::array<float, 4> loadedBounds_{};
     QRect loadedGeometry_;
-    bool boundsLoaded_ = false;
     bool outerSizeApplied_ = false;
     // The frame round the un-maximized window, as last seen (a maximized one may have another).
     QMargins normalMargins_;
